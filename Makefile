@@ -1,0 +1,50 @@
+# The two commands a new machine needs: `make run` and `make test`.
+# Both install the missing Debian packages, configure into build/ and build
+# incrementally.
+
+PACKAGES := cmake ninja-build g++ ccache qt6-base-dev libsqlite3-dev libssl-dev libcli11-dev \
+            libgtest-dev libbenchmark-dev fonts-dejavu-core poppler-utils
+BUILD := build
+JOBS ?= 2
+
+.PHONY: all run test bench deps configure build clean
+
+all: build
+
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q "install ok installed" || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  if [ "$$(id -u)" -eq 0 ]; then \
+	    echo "Installing:$$missing"; \
+	    apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq $$missing; \
+	  else \
+	    echo "Missing packages. Run as root:"; \
+	    echo "  apt-get install -y$$missing"; \
+	    exit 1; \
+	  fi; \
+	fi
+
+$(BUILD)/build.ninja: CMakeLists.txt | deps
+	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo
+
+configure: deps $(BUILD)/build.ninja
+
+build: configure
+	cmake --build $(BUILD) -j $(JOBS)
+
+# For now the program's main job is a demonstration data directory.
+run: build
+	$(BUILD)/kdm --data demo-data init
+	$(BUILD)/kdm --data demo-data table list
+
+test: build
+	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
+
+bench: build
+	$(BUILD)/bench/kdm_bench_store
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,3 @@
+#include "app/cli.h"
+
+int main(int argc, char** argv) { return kdm::runCommandLine(argc, argv); }

@@ -1,0 +1,150 @@
+#include "platform/sqlite_store.h"
+
+#include "platform/text.h"
+
+namespace kdm {
+namespace {
+
+int collateCallback(void*, int lenA, const void* a, int lenB, const void* b) {
+  return collate(std::string_view(static_cast<const char*>(a), static_cast<std::size_t>(lenA)),
+                 std::string_view(static_cast<const char*>(b), static_cast<std::size_t>(lenB)));
+}
+
+}  // namespace
+
+Error Database::lastError(int rc) const {
+  std::string text = db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc);
+  switch (rc & 0xFF) {
+    case SQLITE_NOTADB:
+    case SQLITE_CORRUPT:
+      return makeError(ErrorCode::NotADatabase, std::string(errorText(ErrorCode::NotADatabase)) + " (" + path_ + ")");
+    case SQLITE_CANTOPEN:
+      return makeError(ErrorCode::FileNotFound, "Cannot open " + path_ + ": " + text);
+    case SQLITE_READONLY:
+    case SQLITE_PERM:
+      return makeError(ErrorCode::AccessDenied, "Access denied: " + path_ + ": " + text);
+    case SQLITE_BUSY:
+    case SQLITE_LOCKED:
+      return makeError(ErrorCode::FileLocked, "The data file is in use by another program: " + path_);
+    case SQLITE_FULL:
+    case SQLITE_IOERR:
+      return makeError(ErrorCode::WriteError, "Cannot write " + path_ + ": " + text);
+    default:
+      return makeError(ErrorCode::DatabaseError, std::string(errorText(ErrorCode::DatabaseError)) + ": " + text);
+  }
+}
+
+Error Database::open(const std::string& path, Mode mode, std::unique_ptr<Database>& out) {
+  std::unique_ptr<Database> db(new Database());
+  db->path_ = path;
+  int flags = mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY
+              : mode == Mode::Create ? SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE
+                                     : SQLITE_OPEN_READWRITE;
+  int rc = sqlite3_open_v2(path.c_str(), &db->db_, flags | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) return db->lastError(rc);
+  sqlite3_extended_result_codes(db->db_, 0);
+  sqlite3_busy_timeout(db->db_, 5000);
+  sqlite3_create_collation_v2(db->db_, "KDM_HR", SQLITE_UTF8, nullptr, collateCallback, nullptr);
+  // Reading the schema tells a damaged or foreign file at once.
+  Error e = db->exec("SELECT count(*) FROM sqlite_master");
+  if (e) return e;
+  if (mode != Mode::ReadOnly) {
+    if ((e = db->exec("PRAGMA journal_mode=WAL"))) return e;
+    if ((e = db->exec("PRAGMA synchronous=FULL"))) return e;
+    if ((e = db->exec("PRAGMA foreign_keys=OFF"))) return e;
+  }
+  out = std::move(db);
+  return ok();
+}
+
+Database::~Database() {
+  statements_.clear();
+  if (db_) sqlite3_close_v2(db_);
+}
+
+Error Database::exec(const std::string& sql) {
+  char* msg = nullptr;
+  int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &msg);
+  sqlite3_free(msg);
+  if (rc != SQLITE_OK) return lastError(rc);
+  return ok();
+}
+
+Statement* Database::prepare(const std::string& sql, Error& error) {
+  auto it = statements_.find(sql);
+  if (it != statements_.end()) {
+    it->second->reset();
+    return it->second.get();
+  }
+  sqlite3_stmt* stmt = nullptr;
+  int rc = sqlite3_prepare_v3(db_, sql.c_str(), static_cast<int>(sql.size()), SQLITE_PREPARE_PERSISTENT, &stmt, nullptr);
+  if (rc != SQLITE_OK) {
+    error = lastError(rc);
+    sqlite3_finalize(stmt);
+    return nullptr;
+  }
+  auto& slot = statements_[sql];
+  slot = std::make_unique<Statement>(stmt);
+  return slot.get();
+}
+
+bool Database::tableExists(const std::string& table) {
+  Error e;
+  Statement* s = prepare("SELECT 1 FROM sqlite_master WHERE type='table' AND name=?1", e);
+  if (!s) return false;
+  s->bind(1, table);
+  bool found = s->step() == SQLITE_ROW;
+  s->reset();
+  return found;
+}
+
+Error Database::begin() {
+  Error e = depth_ == 0 ? exec("BEGIN IMMEDIATE") : exec("SAVEPOINT kdm" + std::to_string(depth_));
+  if (!e) ++depth_;
+  return e;
+}
+
+Error Database::commit() {
+  if (depth_ == 0) return ok();
+  --depth_;
+  Error e = depth_ == 0 ? exec("COMMIT") : exec("RELEASE kdm" + std::to_string(depth_));
+  if (e && depth_ == 0) exec("ROLLBACK");
+  return e;
+}
+
+void Database::rollback() {
+  if (depth_ == 0) return;
+  --depth_;
+  ++rollbacks_;
+  if (depth_ == 0) {
+    exec("ROLLBACK");
+  } else {
+    std::string name = "kdm" + std::to_string(depth_);
+    exec("ROLLBACK TO " + name);
+    exec("RELEASE " + name);
+  }
+}
+
+Error Database::acquire(const std::string& table, bool exclusive, const void* owner) {
+  LockState& lock = locks_[table];
+  bool others = false;
+  for (auto& [who, count] : lock.shared)
+    if (who != owner && count > 0) others = true;
+  if ((lock.exclusive && lock.exclusive != owner) || (exclusive && others))
+    return makeError(ErrorCode::FileLocked, std::string(errorText(ErrorCode::FileLocked)) + ": " + table);
+  if (exclusive)
+    lock.exclusive = owner;
+  else
+    ++lock.shared[owner];
+  return ok();
+}
+
+void Database::release(const std::string& table, const void* owner) {
+  auto it = locks_.find(table);
+  if (it == locks_.end()) return;
+  if (it->second.exclusive == owner) it->second.exclusive = nullptr;
+  auto s = it->second.shared.find(owner);
+  if (s != it->second.shared.end() && --s->second <= 0) it->second.shared.erase(s);
+}
+
+}  // namespace kdm
