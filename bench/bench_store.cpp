@@ -153,9 +153,11 @@ int main(int argc, char** argv) {
   benchmark::Shutdown();
   auto rate = [](const char* what) { return seconds.count(what) ? rows() / seconds[what] : 0.0; };
   std::printf("\n%lld rows of TBIZLAZ1\n", static_cast<long long>(rows()));
-  std::printf("insert: record layer %.0f rows/s, plain %.0f rows/s, layer/plain rate %.2f\n", rate("insert layer"),
-              rate("insert plain"), rate("insert layer") / rate("insert plain"));
-  std::printf("read in key order: record layer %.0f rows/s, plain %.0f rows/s, layer/plain rate %.2f\n",
-              rate("read layer"), rate("read plain"), rate("read layer") / rate("read plain"));
+  for (const char* what : {"insert", "read"}) {
+    double layer = rate((std::string(what) + " layer").c_str()), plain = rate((std::string(what) + " plain").c_str());
+    if (layer > 0 && plain > 0)
+      std::printf("%s: record layer %.0f rows/s, plain %.0f rows/s, layer/plain rate %.2f\n", what, layer, plain,
+                  layer / plain);
+  }
   return 0;
 }

@@ -337,18 +337,21 @@ Error RecordFile::write(Record& rec, bool insertRow, bool layer) {
   if (layer)
     if (Error e = validate(rec)) return e;
 
-  std::string sql;
-  if (insertRow) {
-    std::string cols, params;
-    for (std::size_t i = 0; i < def_->fields.size(); ++i) {
-      cols += (i ? "," : "") + quoted(def_->fields[i].name);
-      params += i ? ",?" : "?";
+  std::string& sql = insertRow ? insertSql_ : updateSql_;
+  if (sql.empty()) {
+    if (insertRow) {
+      std::string cols, params;
+      for (std::size_t i = 0; i < def_->fields.size(); ++i) {
+        cols += (i ? "," : "") + quoted(def_->fields[i].name);
+        params += i ? ",?" : "?";
+      }
+      sql = "INSERT INTO " + quoted(def_->table) + " (" + cols + ") VALUES (" + params + ")";
+    } else {
+      sql = "UPDATE " + quoted(def_->table) + " SET ";
+      for (std::size_t i = 0; i < def_->fields.size(); ++i)
+        sql += (i ? "," : "") + quoted(def_->fields[i].name) + "=?";
+      sql += " WHERE rowid=?";
     }
-    sql = "INSERT INTO " + quoted(def_->table) + " (" + cols + ") VALUES (" + params + ")";
-  } else {
-    sql = "UPDATE " + quoted(def_->table) + " SET ";
-    for (std::size_t i = 0; i < def_->fields.size(); ++i) sql += (i ? "," : "") + quoted(def_->fields[i].name) + "=?";
-    sql += " WHERE rowid=?";
   }
   Error e;
   Statement* st = store_.db().prepare(sql, e);

@@ -124,6 +124,7 @@ class RecordFile {
   bool open_ = false;
   OpenMode mode_ = OpenMode::Shared;
   std::unique_ptr<Cursor> cursor_;
+  std::string insertSql_, updateSql_;  // built on first use
 };
 
 // The same record layer over a record struct of records.h: `rec` is the

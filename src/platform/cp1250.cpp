@@ -68,8 +68,16 @@ bool utf8ToCp1250(std::string_view utf8, std::string& out) {
 }
 
 bool isCp1250Text(std::string_view utf8) {
-  std::string scratch;
-  return utf8ToCp1250(utf8, scratch);
+  for (std::size_t pos = 0; pos < utf8.size();) {
+    if (static_cast<unsigned char>(utf8[pos]) < 0x80) {
+      ++pos;
+      continue;
+    }
+    std::size_t before = pos;
+    char32_t cp = decodeUtf8(utf8, pos);
+    if (pos == before + 1 || cp1250Byte(cp) < 0) return false;
+  }
+  return true;
 }
 
 }  // namespace kdm
