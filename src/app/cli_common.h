@@ -1,0 +1,55 @@
+// Shared pieces of the command-line commands: the console reporter, the
+// exit codes, opening the data directory.
+#pragma once
+
+#include <CLI/CLI.hpp>
+
+#include <functional>
+#include <iostream>
+#include <memory>
+#include <string>
+
+#include "app/globals.h"
+#include "data/record_layer.h"
+#include "platform/report.h"
+
+namespace kdm::cli {
+
+constexpr int kDone = 0, kFailed = 1, kUsage = 2;
+
+// What a window would show: message boxes on stderr, one line each; the
+// status line on stdout.
+class ConsoleReporter : public Reporter {
+ public:
+  void message(const std::string& text) override { std::cerr << text << '\n'; }
+  void status(const std::string& text) override { std::cout << text << '\n'; }
+};
+
+// One run of the command line: the data directory, the globals, where
+// messages go, and the command chosen.
+struct Context {
+  std::string dir = ".";
+  Globals GLO;
+  ConsoleReporter out;
+  std::function<int()> action;
+
+  int fail(const Error& e) {
+    out.message(e.text);
+    return kFailed;
+  }
+  // The data directory's store; reports and returns false when it cannot
+  // be opened.
+  bool openStore(std::unique_ptr<DataStore>& store) {
+    if (Error e = DataStore::open(dir, false, store)) {
+      out.message(e.text);
+      return false;
+    }
+    return true;
+  }
+};
+
+void addTableCommands(CLI::App& app, Context& ctx);
+void addFormCommands(CLI::App& app, Context& ctx);
+void addRegisterCommands(CLI::App& app, Context& ctx);
+
+}  // namespace kdm::cli

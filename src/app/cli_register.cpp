@@ -1,0 +1,205 @@
+// kdm params, kdm obligor, kdm employee: the register as a user keeps it.
+#include <fstream>
+
+#include "app/cli_common.h"
+#include "data/table_csv.h"
+#include "register/contributions.h"
+#include "register/employee.h"
+#include "register/obligor.h"
+#include "register/parameters.h"
+#include "platform/files.h"
+#include "platform/text.h"
+
+namespace kdm::cli {
+namespace {
+
+// Prefixes every message with the CSV line it is about.
+class LineReporter : public Reporter {
+ public:
+  explicit LineReporter(Reporter& out) : out_(out) {}
+  std::size_t line = 0;
+  void message(const std::string& text) override { out_.message("line " + std::to_string(line) + ": " + text); }
+  void status(const std::string& text) override { out_.status(text); }
+
+ private:
+  Reporter& out_;
+};
+
+bool readText(Context& ctx, const std::string& path, std::string& text) {
+  if (isDirectory(path)) {
+    ctx.out.message(path + " is a directory, not a CSV file");
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    ctx.out.message("Cannot read " + path);
+    return false;
+  }
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
+
+int paramsShow(Context& ctx) {
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  APLPARAM apl;
+  if (Error e = ensureParameters(*store, apl)) return ctx.fail(e);
+  Record rec(*findLabel("APLPARAM"));
+  toRecord(apl, rec);
+  for (int i = 0; i < rec.size(); ++i) std::cout << rec.def().fields[i].name << "=" << rec.format(i) << '\n';
+  return kDone;
+}
+
+int paramsSet(Context& ctx, const std::vector<std::string>& assignments) {
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  APLPARAM apl;
+  if (Error e = ensureParameters(*store, apl)) return ctx.fail(e);
+  Record rec(*findLabel("APLPARAM"));
+  toRecord(apl, rec);
+  for (const std::string& a : assignments) {
+    auto eq = a.find('=');
+    int field = eq == std::string::npos ? -1 : rec.index(a.substr(0, eq));
+    if (field < 0 || rec.def().fields[field].name == "RB") {
+      ctx.out.message("Expected FIELD=VALUE with a field of APLPARAM other than RB, not \"" + a + "\"");
+      return kUsage;
+    }
+    if (Error e = rec.parse(field, a.substr(eq + 1))) return ctx.fail(e);
+  }
+  fromRecord(rec, apl);
+  return saveParameters(ctx.GLO, *store, apl, ctx.out) ? kDone : kFailed;
+}
+
+int obligorSave(Context& ctx, const std::string& path) {
+  std::string text;
+  if (!readText(ctx, path, text)) return kFailed;
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  const LabelDef& def = *findLabel("TBPOSLOD");
+  CsvRowReader rows;
+  if (Error e = rows.open(def, text)) return ctx.fail(e);
+  LineReporter out(ctx.out);
+  int failed = 0, stored = 0;
+  const int redbroj = def.fieldIndex("REDBROJ");
+  while (rows.next()) {
+    out.line = rows.line();
+    Record given(def);
+    if (Error e = rows.apply(given)) {
+      out.message(e.text);
+      ++failed;
+      continue;
+    }
+    // A number that exists is a change of that obligor, any other a new one.
+    TBPOSLOD pos;
+    CollectingReporter quiet;
+    std::int16_t number = static_cast<std::int16_t>(given.integer(redbroj));
+    bool isNew = !readObligor(*store, number, pos, quiet);
+    if (isNew) primeNewObligor(pos);
+    Record rec(def);
+    toRecord(pos, rec);
+    rows.apply(rec);
+    fromRecord(rec, pos);
+    ctx.GLO.Firma = number;
+    if (saveObligor(ctx.GLO, *store, pos, isNew, out))
+      ++stored;
+    else
+      ++failed;
+  }
+  if (rows.error()) return ctx.fail(rows.error());
+  ctx.out.status(std::to_string(stored) + " obligors stored" + (failed ? ", " + std::to_string(failed) + " refused" : ""));
+  return failed ? kFailed : kDone;
+}
+
+int obligorDelete(Context& ctx, int number) {
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  return deleteObligor(ctx.GLO, *store, static_cast<std::int16_t>(number), ctx.out) ? kDone : kFailed;
+}
+
+int employeeSave(Context& ctx, const std::string& path) {
+  std::string text;
+  if (!readText(ctx, path, text)) return kFailed;
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  const LabelDef& def = *findLabel("TBZAPOSL");
+  CsvRowReader rows;
+  if (Error e = rows.open(def, text)) return ctx.fail(e);
+  const int redbroj = def.fieldIndex("REDBROJ"), iznos9 = def.fieldIndex("IZNOS9"), iznos10 = def.fieldIndex("IZNOS10");
+  if (!rows.names(redbroj)) return ctx.fail(makeError(ErrorCode::InvalidInput, "line 1: the column REDBROJ (the obligor) is required"));
+  APLPARAM apl;
+  ensureParameters(*store, apl);
+  LineReporter out(ctx.out);
+  int failed = 0, stored = 0;
+  while (rows.next()) {
+    out.line = rows.line();
+    Record rec(def);
+    if (Error e = rows.apply(rec)) {
+      out.message(e.text);
+      ++failed;
+      continue;
+    }
+    TBPOSLOD pos;
+    if (!readObligor(*store, static_cast<std::int16_t>(rec.integer(redbroj)), pos, out)) {
+      ++failed;
+      continue;
+    }
+    // A new row of the obligor as the window starts it, then what the row gives.
+    TBZAPOSL rad = newEmployeeRow(pos, apl);
+    toRecord(rad, rec);
+    rows.apply(rec);
+    fromRecord(rec, rad);
+    ctx.GLO.Firma = pos.REDBROJ;
+    ctx.GLO.VrsObv = pos.VRSTOBVEZNIKA;
+    // Amounts left empty get the calculated contribution, as on entering them.
+    bool no9 = kdm::trim(rows.cell(iznos9)).empty(), no10 = kdm::trim(rows.cell(iznos10)).empty();
+    if (no9 || no10) {
+      TBZAPOSL calculated = rad;
+      if (calculateContributions(*store, calculated)) {
+        calculated.IZNOS9 = no9 ? calculated.IZNOS9 : rad.IZNOS9;
+        calculated.IZNOS10 = no10 ? calculated.IZNOS10 : rad.IZNOS10;
+        rad = calculated;
+      }
+    }
+    if (saveEmployeeRow(ctx.GLO, *store, rad, true, 0, out))
+      ++stored;
+    else
+      ++failed;
+  }
+  if (rows.error()) return ctx.fail(rows.error());
+  ctx.out.status(std::to_string(stored) + " employee rows stored" +
+                 (failed ? ", " + std::to_string(failed) + " refused" : ""));
+  return failed ? kFailed : kDone;
+}
+
+}  // namespace
+
+void addRegisterCommands(CLI::App& app, Context& ctx) {
+  auto* params = app.add_subcommand("params", "Show or change the application parameters");
+  params->require_subcommand(1);
+  params->add_subcommand("show", "The parameters record, FIELD=VALUE a line")->callback([&ctx] {
+    ctx.action = [&ctx] { return paramsShow(ctx); };
+  });
+  auto assignments = std::make_shared<std::vector<std::string>>();
+  auto* set = params->add_subcommand("set", "Change fields; stored only when the checks of saving pass");
+  set->add_option("FIELD=VALUE", *assignments, "e.g. JMBG=1234567890125 NAZIV=\"Servis d.o.o.\"")->required();
+  set->callback([&ctx, assignments] { ctx.action = [&ctx, assignments] { return paramsSet(ctx, *assignments); }; });
+
+  auto file = std::make_shared<std::string>();
+  auto number = std::make_shared<int>(0);
+  auto* obligor = app.add_subcommand("obligor", "Save or delete obligors");
+  obligor->require_subcommand(1);
+  auto* osave = obligor->add_subcommand("save", "Save the CSV rows of TBPOSLOD, each through the checks of saving");
+  osave->add_option("FILE", *file, "CSV with a header of TBPOSLOD field names")->required();
+  osave->callback([&ctx, file] { ctx.action = [&ctx, file] { return obligorSave(ctx, *file); }; });
+  auto* odel = obligor->add_subcommand("delete", "Delete an obligor (its employee rows stay)");
+  odel->add_option("N", *number, "Obligor number")->required();
+  odel->callback([&ctx, number] { ctx.action = [&ctx, number] { return obligorDelete(ctx, *number); }; });
+
+  auto* employee = app.add_subcommand("employee", "Save employee rows");
+  employee->require_subcommand(1);
+  auto* esave = employee->add_subcommand("save", "Save the CSV rows of TBZAPOSL, each through the checks of saving");
+  esave->add_option("FILE", *file, "CSV with a header of TBZAPOSL field names")->required();
+  esave->callback([&ctx, file] { ctx.action = [&ctx, file] { return employeeSave(ctx, *file); }; });
+}
+
+}  // namespace kdm::cli

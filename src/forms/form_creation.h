@@ -1,0 +1,69 @@
+// Forming one K-Dm form with its submission file from the employee rows.
+//
+// The window "Formiranje obrazaca K-Dm" and the command `kdm form` both
+// drive these functions: opening sets the defaults, choosing an obligor
+// proposes its next sequence number, the field checks run as fields are
+// left, and processObligor() does the whole "&Obrada obveznika": the checks
+// before anything changes, the old page-B rows of the form deleted, the
+// employee rows of the period taken as new page-B rows, page A summed from
+// them, the submission file written, hashed and copied under the obligor's
+// own name, the form listed for the collective file and its control number
+// stored. Everything it tells the user goes through the Reporter; the
+// result is GLO.Status (2 when the obligor was processed completely).
+#pragma once
+
+#include <cstdint>
+#include <string>
+
+#include "app/globals.h"
+#include "data/record_layer.h"
+#include "data/records.h"
+#include "platform/report.h"
+
+namespace kdm {
+
+// "Pojedinačno slanje" or "Zbirno slanje"; None until one is chosen.
+enum class DeliveryMode { None, Single, Collective };
+
+inline constexpr const char* kNewFile = "Novi file";
+inline constexpr const char* kAddToFile = "Dodaj u file";
+inline constexpr const char* kPlaceholderJmbg = "1111111111111";
+
+// Opening the window: reads the parameters; with the placeholder MBG shows
+// the refusal and returns false, else sets today's date, year and month
+// and "D" for the control number on printouts.
+bool openFormCreation(Globals& GLO, DataStore& store, Reporter& out);
+
+// Choosing an obligor in the drop list: its number, name and type, and the
+// next free sequence number. False (with "Greška kod čitanja TBPOSLOD") when
+// there is no such obligor.
+bool chooseObligor(Globals& GLO, DataStore& store, std::int16_t number, Reporter& out);
+
+// Checks of the fields as they are left; each reports its message and the
+// field, and returns false when the cursor stays.
+bool leaveYearField(Globals& GLO, const std::string& typed, Reporter& out);
+bool leaveMonthField(Globals& GLO, Reporter& out);
+bool leaveDayField(Globals& GLO, std::int16_t day, Reporter& out);
+bool leavePayMonthField(Globals& GLO, Reporter& out);
+
+// The form identifier's last four characters for an obligor: types "30"
+// and "31" get "9" + year digit + two-digit sequence, a natural person
+// (13-character MBG other than zeros) year digit + two digits + a blank,
+// everybody else year digit + three digits.
+std::string identifierSuffix(const std::string& obligorType, const std::string& obligorJmbg, int year, int sequence);
+// "F" + obligor (3 digits) + year digit + sequence (3 digits) + ".TXT".
+std::string submissionCopyName(int obligor, int year, int sequence);
+
+// The output directory of the parameters (blank: the data directory;
+// relative: inside it).
+std::string outputDirectory(const DataStore& store, const APLPARAM& apl);
+
+// "&Obrada obveznika". Returns true exactly when GLO.Status is 2.
+bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter& out);
+
+// "&Provjera obrade za obveznika": builds the key of the form as that
+// button does and tells whether the form exists ("Nema obrasca broj ..."
+// when not); GLO.KonVeza is set for the page-A window.
+bool lookUpForm(Globals& GLO, DataStore& store, Reporter& out);
+
+}  // namespace kdm
