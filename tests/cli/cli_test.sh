@@ -70,5 +70,47 @@ check "usage error exit" 2 $?
 KDM_TODAY=2005-13-01 "$KDM" --data "$data" table list >/dev/null 2>&1
 check "bad KDM_TODAY exit" 2 $?
 
+
+# A month of one bookkeeping service: parameters, obligors, employee rows,
+# forms, the collective file and its copy.
+export KDM_TODAY=2005-06-15
+m="$work/month"
+"$KDM" --data "$m" init >/dev/null
+printf 'REDBROJ,NAZIV,ADRESA,KONTAKT,VRSTOBVEZNIKA,MB01,MB02,JMBG\n1,Poduzeće d.o.o.,Ilica 1,Ana,01,12345679,0000,0000000000000\n2,Obrt Šimić,Split,Ivo,02,00000000,0000,1234567890125\n' >"$work/ob.csv"
+"$KDM" --data "$m" form --obligor 1 --type 01 --year 2005 --month 05 >/dev/null 2>"$work/err"
+check "form refused with the placeholder" "Obavezno ispravite podatke o ovlaštenoj osobi. | Izmjenu izvršite kroz Servisi/Aplikacijski parametri" "$(cat "$work/err")"
+"$KDM" --data "$m" params set MB01=12345679 >/dev/null 2>"$work/err"
+check "params both numbers refused" "Greška. Nije dozvoljeno upisati MB i JMBG" "$(cat "$work/err")"
+"$KDM" --data "$m" params set JMBG=1234567890125 IZLAZDIR=izlaz/ >/dev/null 2>&1
+check "params stored" 0 $?
+mkdir -p "$m/izlaz"
+check "params show" "JMBG=1234567890125" "$("$KDM" --data "$m" params show | grep '^JMBG=')"
+"$KDM" --data "$m" obligor save "$work/ob.csv" >"$work/out" 2>&1
+check "obligors saved" "2 obligors stored" "$(cat "$work/out")"
+printf 'REDBROJ,JMBG,PREZIME,OPCINA,VRSTAUPLA,CLANDN,OSNOVA1,GODOBRA,MJEOBRA,ODDANA,DODANA,IZNOS7,IZNOS8,IZNOS11\n1,0101980000002,Anić Ana,1333,01,D,11,2005,5,1,31,1500.00,333.33,1000.00\n1,0101980000010,Babić Ivo,1333,01,N,11,2005,5,1,31,1500.00,1000.00,1000.00\n1,010198000001,Kratki,1333,01,D,11,2005,5,1,31,1500.00,1000.00,1000.00\n2,0101980000002,Anić Ana,1333,01,D,12,2005,5,1,31,800.00,800.00,600.00\n' >"$work/emp.csv"
+"$KDM" --data "$m" employee save "$work/emp.csv" >"$work/out" 2>"$work/err"
+check "employee rows: one refused" 1 $?
+check "employee refusal names its line" "line 4: JMBG je obavezan podatak." "$(cat "$work/err")"
+check "contribution calculated" "16.67" "$("$KDM" --data "$m" table export TBZAPOSL | grep Anić | head -1 | cut -d, -f19)"
+"$KDM" --data "$m" form --obligor 1 --type 01 --year 2005 --month 05 --sent 20.06.2005 --mode new >"$work/out" 2>"$work/err"
+check "form exit" 0 $?
+check "form status" "OBVEZNIK JE USPJEŠNO OBRAĐEN-$m/izlaz/F0015001.TXT" "$(tail -1 "$work/out")"
+"$KDM" --data "$m" form --obligor 2 --type 01 --year 2005 --month 05 --sent 20.06.2005 --mode add --copy-to "$work/medium.RM0" >/dev/null 2>&1
+check "second form exit" 0 $?
+check "copy on the medium" "$("$KDM" hash "$m/izlaz/F0025001.TXT")" "$("$KDM" hash "$work/medium.RM0")"
+check "forms listed" 2 "$("$KDM" --data "$m" forms | wc -l | tr -d ' ')"
+check "form control number is the file's" "$("$KDM" hash "$m/izlaz/F0015001.TXT")" "$("$KDM" --data "$m" forms | grep '^001500101' | awk '{print $NF}')"
+"$KDM" --data "$m" collect --sent 20.06.2005 --copy-to "$work/medium.RM0" >"$work/out" 2>"$work/err"
+check "collect exit" 0 $?
+check "collective control number on every form" "$("$KDM" hash "$m/izlaz/VALTA.RM0")" "$("$KDM" --data "$m" forms | awk '{print $NF}' | sort -u)"
+check "collective file on the medium" "$("$KDM" hash "$m/izlaz/VALTA.RM0")" "$("$KDM" hash "$work/medium.RM0")"
+check "collective trailer counts two forms" "000002" "$(tail -1 "$m/izlaz/VALTA.RM0" | cut -c34-39)"
+"$KDM" --data "$m" form --obligor 1 --type 01 --year 2005 --month 13 >/dev/null 2>"$work/err"
+check "bad month refused" "Pogrešna oznaka mjeseca" "$(cat "$work/err")"
+"$KDM" --data "$m" obligor delete 2 >/dev/null 2>&1
+check "obligor deleted" 0 $?
+check "its rows stay" 1 "$("$KDM" --data "$m" table export TBZAPOSL | grep -c '^2,')"
+unset KDM_TODAY
+
 printf '%d passed, %d failed\n' "$passes" "$failures"
 [ "$failures" -eq 0 ]
