@@ -45,6 +45,7 @@ test: build
 
 bench: build
 	$(BUILD)/bench/kdm_bench_store
+	$(BUILD)/bench/kdm_bench_forms
 
 clean:
 	rm -rf $(BUILD)

@@ -154,6 +154,9 @@ class File {
   Error erase() { return withRecord([&](Record& r) { return file_.erase(r); }); }
   std::int64_t count() { return file_.count(); }
   Error empty() { return file_.empty(); }
+  // The store's rowid of the record last read or written; 0 for none.
+  std::int64_t rowid() const { return rowid_; }
+  void setRowid(std::int64_t rowid) { rowid_ = rowid; }
 
  private:
   template <class Fn>

@@ -1,8 +1,7 @@
 #include "forms/form_creation.h"
 
-#include <filesystem>
-
 #include "checks/checks.h"
+#include "register/parameters.h"
 #include "platform/clock.h"
 #include "platform/files.h"
 #include "platform/hash.h"
@@ -18,14 +17,6 @@ std::string zeros(long long n, std::size_t width) { return padLeft(std::to_strin
 std::string blanks(long long n, std::size_t width) { return padLeft(std::to_string(n), width, ' '); }
 char lastDigit(int year) { return static_cast<char>('0' + ((year % 10) + 10) % 10); }
 
-bool readParameters(DataStore& store, APLPARAM& apl) {
-  File<APLPARAM> f(store);
-  if (f.open()) return false;
-  f.rec.RB = 1;
-  if (f.get("KEYRB")) return false;
-  apl = f.rec;
-  return true;
-}
 
 void refusePlaceholder(Reporter& out) {
   out.message("Obavezno ispravite podatke o ovlaštenoj osobi. | Izmjenu izvršite kroz Servisi/Aplikacijski parametri");
@@ -35,12 +26,6 @@ bool numeric(const std::string& s) { return isDigits(s); }
 
 }  // namespace
 
-std::string outputDirectory(const DataStore& store, const APLPARAM& apl) {
-  std::string dir(trim(apl.IZLAZDIR));
-  if (dir.empty()) return store.dir();
-  if (std::filesystem::path(dir).is_relative()) return joinPath(store.dir(), dir);
-  return dir;
-}
 
 bool openFormCreation(Globals& GLO, DataStore& store, Reporter& out) {
   APLPARAM apl;
@@ -318,7 +303,7 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
         continue;
       out.status(r.PREZIME);
       b = TBOSIGUR{};
-      b.RBOSOB = zeros(person, 5);
+      b.RBOSOB = zeros(person % 100000, 5);  // five digits: a form of more persons wraps
       b.VRSUPL = r.VRSTAUPLA;
       b.JMBG = r.JMBG;
       b.PREZIME = r.PREZIME;

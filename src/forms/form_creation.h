@@ -54,10 +54,6 @@ std::string identifierSuffix(const std::string& obligorType, const std::string& 
 // "F" + obligor (3 digits) + year digit + sequence (3 digits) + ".TXT".
 std::string submissionCopyName(int obligor, int year, int sequence);
 
-// The output directory of the parameters (blank: the data directory;
-// relative: inside it).
-std::string outputDirectory(const DataStore& store, const APLPARAM& apl);
-
 // "&Obrada obveznika". Returns true exactly when GLO.Status is 2.
 bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter& out);
 

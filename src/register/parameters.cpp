@@ -1,5 +1,9 @@
 #include "register/parameters.h"
 
+#include <filesystem>
+
+#include "platform/files.h"
+
 #include "checks/checks.h"
 #include "register/common.h"
 
@@ -95,6 +99,22 @@ Error ensureParameters(DataStore& store, APLPARAM& apl) {
 Error ensureParameters(DataStore& store) {
   APLPARAM apl;
   return ensureParameters(store, apl);
+}
+
+bool readParameters(DataStore& store, APLPARAM& apl) {
+  apl = APLPARAM{};
+  File<APLPARAM> f(store);
+  f.rec.RB = 1;
+  if (f.open() || f.get("KEYRB")) return false;
+  apl = f.rec;
+  return true;
+}
+
+std::string outputDirectory(const DataStore& store, const APLPARAM& apl) {
+  std::string dir(trim(apl.IZLAZDIR));
+  if (dir.empty()) return store.dir();
+  if (std::filesystem::path(dir).is_relative()) return joinPath(store.dir(), dir);
+  return dir;
 }
 
 }  // namespace kdm

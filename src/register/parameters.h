@@ -35,6 +35,13 @@ bool checkParametersForSave(Globals& GLO, const APLPARAM& apl, Reporter& out);
 // record layer's text. True when stored.
 bool saveParameters(Globals& GLO, DataStore& store, APLPARAM& apl, Reporter& out);
 
+// Reads the record APL:RB = 1; false (and `apl` cleared) when there is none.
+bool readParameters(DataStore& store, APLPARAM& apl);
+
+// Where delivered files go: APL:IZLAZDIR, inside the data directory when it
+// is relative, the data directory itself when it is blank.
+std::string outputDirectory(const DataStore& store, const APLPARAM& apl);
+
 // Makes sure the parameters record exists: when there is none, adds it
 // directly with the bookkeeping-service defaults. `apl` receives the
 // record as stored.

@@ -1,5 +1,7 @@
 #include "submission/collective.h"
 
+#include "register/parameters.h"
+
 #include <filesystem>
 #include <vector>
 
@@ -12,11 +14,6 @@
 namespace kdm {
 namespace {
 
-APLPARAM readParameters(DataStore& store) {
-  File<APLPARAM> f(store);
-  if (!f.open() && !f.setStart("KEYRB") && !f.next()) return f.rec;
-  return APLPARAM{};
-}
 
 struct ListEntry {
   std::string identifikator;
@@ -50,12 +47,6 @@ void fail(Globals& GLO, Reporter& out, const std::string& message) {
 }
 
 // APL:IZLAZDIR: the data directory when blank, inside it when relative.
-std::string deliveryDirectory(const DataStore& store, const APLPARAM& apl) {
-  std::string dir(trim(apl.IZLAZDIR));
-  if (dir.empty()) return store.dir();
-  if (std::filesystem::path(dir).is_relative()) return joinPath(store.dir(), dir);
-  return dir;
-}
 
 }  // namespace
 
@@ -90,7 +81,8 @@ bool addToCollectiveList(DataStore& store, Reporter& out, bool emptyFirst, const
 }
 
 void formCollectiveFile(Globals& GLO, DataStore& store, Reporter& out) {
-  APLPARAM apl = readParameters(store);
+  APLPARAM apl;
+  readParameters(store, apl);
   GLO.Status = 0;
   std::int64_t forms = 0;
 
@@ -128,7 +120,7 @@ void formCollectiveFile(Globals& GLO, DataStore& store, Reporter& out) {
   std::optional<std::string> hash = doSHAOnFile(valtaPath);
   if (!hash) return fail(GLO, out, "Greška pri kreiranju jedinstvenog HASH broja");
 
-  const std::string rm0 = joinPath(deliveryDirectory(store, apl), "VALTA.RM0");
+  const std::string rm0 = joinPath(outputDirectory(store, apl), "VALTA.RM0");
   if (Error e = copyFileReplacing(valtaPath, rm0))
     return fail(GLO, out, "Greška, file: " + valtaPath + " " + rm0 + " Error=" + e.text);
 
