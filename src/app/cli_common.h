@@ -37,6 +37,9 @@ struct Context {
     out.message(e.text);
     return kFailed;
   }
+  // The whole of a file the user named; reports and returns false when it
+  // cannot be read (a directory included).
+  bool readFile(const std::string& path, std::string& text);
   // The data directory's store; reports and returns false when it cannot
   // be opened.
   bool openStore(std::unique_ptr<DataStore>& store) {

@@ -25,20 +25,6 @@ class LineReporter : public Reporter {
   Reporter& out_;
 };
 
-bool readText(Context& ctx, const std::string& path, std::string& text) {
-  if (isDirectory(path)) {
-    ctx.out.message(path + " is a directory, not a CSV file");
-    return false;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    ctx.out.message("Cannot read " + path);
-    return false;
-  }
-  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-  return true;
-}
-
 int paramsShow(Context& ctx) {
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
@@ -72,7 +58,7 @@ int paramsSet(Context& ctx, const std::vector<std::string>& assignments) {
 
 int obligorSave(Context& ctx, const std::string& path) {
   std::string text;
-  if (!readText(ctx, path, text)) return kFailed;
+  if (!ctx.readFile(path, text)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   const LabelDef& def = *findLabel("TBPOSLOD");
@@ -118,7 +104,7 @@ int obligorDelete(Context& ctx, int number) {
 
 int employeeSave(Context& ctx, const std::string& path) {
   std::string text;
-  if (!readText(ctx, path, text)) return kFailed;
+  if (!ctx.readFile(path, text)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   const LabelDef& def = *findLabel("TBZAPOSL");

@@ -83,16 +83,8 @@ int exportTable(Context& ctx, const std::string& label, const std::string& keyNa
 int importTable(Context& ctx, const std::string& label, const std::string& path) {
   const LabelDef* def = labelOrFail(label, ctx.out);
   if (!def) return kFailed;
-  if (isDirectory(path)) {
-    ctx.out.message(path + " is a directory, not a CSV file");
-    return kFailed;
-  }
-  std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    ctx.out.message("Cannot read " + path);
-    return kFailed;
-  }
-  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  std::string text;
+  if (!ctx.readFile(path, text)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   std::int64_t stored = 0;
@@ -121,6 +113,20 @@ int hash(Context& ctx, const std::string& path) {
 }
 
 }  // namespace
+
+bool Context::readFile(const std::string& path, std::string& text) {
+  if (isDirectory(path)) {
+    out.message(path + " is a directory, not a file");
+    return false;
+  }
+  std::ifstream in(path, std::ios::binary);
+  if (!in) {
+    out.message("Cannot read " + path);
+    return false;
+  }
+  text.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+  return true;
+}
 
 void addTableCommands(CLI::App& app, Context& ctx) {
   app.add_subcommand("init", "Create the data directory's tables and fill the delivered code tables")

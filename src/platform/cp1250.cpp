@@ -51,15 +51,16 @@ int cp1250Byte(char32_t cp) {
 bool utf8ToCp1250(std::string_view utf8, std::string& out) {
   out.clear();
   out.reserve(utf8.size());
-  for (std::size_t pos = 0; pos < utf8.size();) {
-    auto b0 = static_cast<unsigned char>(utf8[pos]);
-    if (b0 < 0x80) {
-      out += utf8[pos++];
-      continue;
-    }
-    std::size_t before = pos;
+  std::size_t pos = 0;
+  while (pos < utf8.size()) {
+    // Runs of ASCII are copied whole: records are mostly digits and blanks.
+    std::size_t run = pos;
+    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
+    out.append(utf8.data() + pos, run - pos);
+    if (run == utf8.size()) break;
+    pos = run;
     char32_t cp = decodeUtf8(utf8, pos);
-    if (pos == before + 1) return false;  // malformed sequence
+    if (pos == run + 1) return false;  // malformed sequence
     int b = cp1250Byte(cp);
     if (b < 0) return false;
     out += static_cast<char>(b);

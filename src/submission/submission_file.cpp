@@ -120,26 +120,6 @@ void authorisedPerson(const APLPARAM& apl, HeaderRule rule, std::string& mb, std
 
 const std::string& labelPath(const char* label) { return findLabel(label)->diskName; }
 
-// utf8ToCp1250 that copies runs of ASCII whole; records are mostly digits
-// and blanks.
-bool toCp1250(std::string_view utf8, std::string& out) {
-  out.clear();
-  std::size_t pos = 0;
-  while (pos < utf8.size()) {
-    std::size_t run = pos;
-    while (run < utf8.size() && static_cast<unsigned char>(utf8[run]) < 0x80) ++run;
-    out.append(utf8.data() + pos, run - pos);
-    if (run == utf8.size()) break;
-    std::size_t before = run;
-    char32_t cp = decodeUtf8(utf8, run);
-    int b = run == before + 1 ? -1 : cp1250Byte(cp);  // a malformed sequence advances by one
-    if (b < 0) return false;
-    out += static_cast<char>(b);
-    pos = run;
-  }
-  return true;
-}
-
 }  // namespace
 
 const std::vector<FixedLayout>& submissionLayouts() {
@@ -293,7 +273,7 @@ void SubmissionWriter::append(Target& t, std::string_view raw) {
 }
 
 void SubmissionWriter::write(std::string_view record) {
-  if (!toCp1250(record, raw_)) {
+  if (!utf8ToCp1250(record, raw_)) {
     failed_ = true;
     out_.message("Greška " + std::string(errorText(ErrorCode::NotEncodable)));
     return;

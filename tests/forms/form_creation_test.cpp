@@ -135,6 +135,12 @@ TEST_F(FormCreation, FormsPageBPageAFileAndControlNumber) {
   pos.rec.REDBROJ = 1;
   pos.get("KEYREDBROJ");
   EXPECT_EQ(pos.rec.IDENTIFIKATOR, 1);
+
+  // "&Provjera obrade za obveznika" finds the form, and not a later one.
+  EXPECT_TRUE(lookUpForm(GLO, *store, out));
+  GLO.ZadBroj = 2;
+  EXPECT_FALSE(lookUpForm(GLO, *store, out));
+  EXPECT_EQ(out.messages.back(), "Nema obrasca broj 5002 za firmu 001");
 }
 
 TEST_F(FormCreation, FormingAgainReplacesRowsAndKeepsOneListEntry) {
