@@ -118,9 +118,9 @@ bool lookUpForm(Globals& GLO, DataStore& store, Reporter& out) {
   pos.rec.REDBROJ = GLO.Firma;
   std::string jmbg;
   if (!pos.open() && !pos.get("KEYREDBROJ")) jmbg = pos.rec.JMBG;
-  // This button knows neither the rule of types 30 and 31 nor an MBG of zeros.
-  GLO.IdNastavak = charCount(jmbg) == 13 ? lastDigit(GLO.ObrGodina) + zeros(GLO.ZadBroj, 2) + " "
-                                         : lastDigit(GLO.ObrGodina) + zeros(GLO.ZadBroj, 3);
+  // The identifier is built as processing builds it, so the form just formed
+  // is found for every kind of obligor.
+  GLO.IdNastavak = identifierSuffix(GLO.VO, jmbg, GLO.ObrGodina, GLO.ZadBroj);
   GLO.Identifikator = zeros(GLO.Firma, 3) + GLO.IdNastavak;
   GLO.KonVeza = GLO.Identifikator + GLO.VrsUpl;
   File<TBOBRAZA> a(store);

@@ -57,9 +57,9 @@ std::string submissionCopyName(int obligor, int year, int sequence);
 // "&Obrada obveznika". Returns true exactly when GLO.Status is 2.
 bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter& out);
 
-// "&Provjera obrade za obveznika": builds the key of the form as that
-// button does and tells whether the form exists ("Nema obrasca broj ..."
-// when not); GLO.KonVeza is set for the page-A window.
+// "&Provjera obrade za obveznika": builds the key of the form as the
+// processing does and tells whether the form exists ("Nema obrasca broj
+// ..." when not); GLO.KonVeza is set for the page-A window.
 bool lookUpForm(Globals& GLO, DataStore& store, Reporter& out);
 
 }  // namespace kdm
