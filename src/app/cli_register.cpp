@@ -56,6 +56,13 @@ int paramsSet(Context& ctx, const std::vector<std::string>& assignments) {
   return saveParameters(ctx.GLO, *store, apl, ctx.out) ? kDone : kFailed;
 }
 
+std::int16_t nextObligorNumber(DataStore& store) {
+  File<TBPOSLOD> pos(store);
+  pos.open();
+  pos.setStart("KEYREDBROJ");
+  return pos.previous() ? 1 : static_cast<std::int16_t>(pos.rec.REDBROJ + 1);
+}
+
 int obligorSave(Context& ctx, const std::string& path) {
   std::string text;
   if (!ctx.readFile(path, text)) return kFailed;
@@ -79,12 +86,13 @@ int obligorSave(Context& ctx, const std::string& path) {
     TBPOSLOD pos;
     CollectingReporter quiet;
     std::int16_t number = static_cast<std::int16_t>(given.integer(redbroj));
-    bool isNew = !readObligor(*store, number, pos, quiet);
+    bool isNew = number == 0 || !readObligor(*store, number, pos, quiet);
     if (isNew) primeNewObligor(pos);
     Record rec(def);
     toRecord(pos, rec);
     rows.apply(rec);
     fromRecord(rec, pos);
+    if (isNew && number == 0) pos.REDBROJ = nextObligorNumber(*store);  // no number given: the next free one
     ctx.GLO.Firma = number;
     if (saveObligor(ctx.GLO, *store, pos, isNew, out))
       ++stored;
