@@ -19,6 +19,8 @@ int runCommandLine(int argc, char** argv) {
   cli::addTableCommands(app, ctx);
   cli::addRegisterCommands(app, ctx);
   cli::addFormCommands(app, ctx);
+  cli::addCheckCommands(app, ctx);
+  cli::addPayrollCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -54,5 +54,7 @@ struct Context {
 void addTableCommands(CLI::App& app, Context& ctx);
 void addFormCommands(CLI::App& app, Context& ctx);
 void addRegisterCommands(CLI::App& app, Context& ctx);
+void addCheckCommands(CLI::App& app, Context& ctx);    // kdm check
+void addPayrollCommands(CLI::App& app, Context& ctx);  // kdm payroll
 
 }  // namespace kdm::cli
