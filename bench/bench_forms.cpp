@@ -68,9 +68,7 @@ struct DataDir {
 };
 
 std::string jmbgOf(long i) {
-  char b[16];
-  std::snprintf(b, sizeof b, "%013ld", 1000000000000L + i);
-  return b;
+  return std::to_string(1000000000000L + i);
 }
 
 void addObligorWithRows(DataStore& store, std::int16_t nr, long rows) {

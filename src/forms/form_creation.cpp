@@ -153,8 +153,9 @@ std::string digitsOr(const std::string& value, std::size_t width) {
 // The submission file of the form, its hash, the obligor's copy, the
 // collective list and the control number.
 bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& pos,
-                      const TBOBRAZA& a, Reporter& out) {
-  SubmissionWriter writer(store, out, SignStyle::Zero);
+                      const TBOBRAZA& a, FormSource source, Reporter& out) {
+  const bool payroll = source == FormSource::Payroll;
+  SubmissionWriter writer(store, out, payroll ? SignStyle::Plus : SignStyle::Zero);
   if (writer.begin()) {
     writer.writeHeader(apl, GLO.DatSlanja);
     writer.writeForm(a);
@@ -179,7 +180,11 @@ bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, Deliv
     return false;
   }
   Error copy = copyFileReplacing(writer.path(), GLO.ImeDatoteke);
-  if (copy) {
+  if (copy && payroll) {
+    std::string text = "Greška, file: " + GLO.ImeDatoteke + " Error=" + copy.text;
+    out.status(text);
+    out.message(text);
+  } else if (copy) {
     out.status("Greška pri formiranju datoteke " + copy.text);
   } else {
     out.status("Obrada je završena i određen SHA broj");
@@ -196,7 +201,7 @@ bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, Deliv
     return false;
   }
   GLO.Status = 2;
-  out.status("OBVEZNIK JE USPJEŠNO OBRAĐEN-" + GLO.ImeDatoteke);
+  out.status(payroll ? std::string("OBVEZNIK JE USPJEŠNO OBRAĐEN") : "OBVEZNIK JE USPJEŠNO OBRAĐEN-" + GLO.ImeDatoteke);
   if (mode == DeliveryMode::Collective && GLO.IzborPosla == kNewFile) GLO.IzborPosla = kAddToFile;
   return true;
 }
@@ -239,9 +244,7 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
     return false;
   }
 
-  std::string outDir = outputDirectory(store, apl);
-  GLO.ImeDatoteke = joinPath(outDir, submissionCopyName(GLO.Firma, GLO.ObrGodina, GLO.ZadBroj));
-  GLO.DatotekaRM0 = joinPath(outDir, "VALTA.RM0");
+  GLO.ImeDatoteke.clear();
   if (GLO.VO == "30" && GLO.ZadBroj > 49) {
     out.message("Za VOB=30 red. broj unutar indetifikatora mora biti <50");
     out.focus("GLO:ZadBroj");
@@ -256,9 +259,7 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
   pos.rec.REDBROJ = GLO.Firma;
   Error posError = pos.open();
   if (!posError) posError = pos.get("KEYREDBROJ");
-  GLO.IdNastavak = identifierSuffix(GLO.VO, posError ? std::string() : pos.rec.JMBG, GLO.ObrGodina, GLO.ZadBroj);
-  GLO.Identifikator = zeros(GLO.Firma, 3) + GLO.IdNastavak;
-  GLO.KonVeza = GLO.Identifikator + GLO.VrsUpl;
+  buildFormNames(GLO, store, apl, posError ? std::string() : pos.rec.JMBG);
   if (posError) {
     out.message("Greška " + std::to_string(posError.code));
     return false;
@@ -268,22 +269,9 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
   RecordFile osi(store, "TBOSIGUR");
   openExclusively(osi, "Greška pri otvaranju TBOSIGUR.DAT", out);
   const LabelDef& osiDef = osi.def();
-  const int oKONVEZA = osiDef.fieldIndex("KONVEZA"), oVRSUPL = osiDef.fieldIndex("VRSUPL"),
-            oJMBG = osiDef.fieldIndex("JMBG");
   {
     Transaction tx(store.db());
-    Record row(osiDef);
-    row.setText(oKONVEZA, GLO.KonVeza);
-    osi.set("KEYOBRGODMJE", &row);
-    while (!osi.next(row) && sameText(row.text(oKONVEZA), GLO.KonVeza)) {
-      if (GLO.VrsUpl == "99" && !sameText(row.text(oVRSUPL), "99")) continue;
-      if (Error e = osi.erase(row)) {
-        out.message("Greška " + std::to_string(e.code));
-        continue;
-      }
-      out.status("Brišem " + GLO.IdNastavak + " MB " + row.text(oJMBG));
-    }
-
+    deleteFormRows(GLO, osi, out);
     File<TBZAPOSL> rad(store);
     rad.open();
     rad.rec.REDBROJ = GLO.Firma;
@@ -339,7 +327,41 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
     }
   }
 
-  // Page A, summed from the rows just written.
+  osi.close();
+  return completeForm(GLO, store, apl, mode, pos.rec, FormSource::EmployeeRows, out);
+}
+
+void buildFormNames(Globals& GLO, DataStore& store, const APLPARAM& apl, const std::string& obligorJmbg) {
+  std::string outDir = outputDirectory(store, apl);
+  GLO.ImeDatoteke = joinPath(outDir, submissionCopyName(GLO.Firma, GLO.ObrGodina, GLO.ZadBroj));
+  GLO.DatotekaRM0 = joinPath(outDir, "VALTA.RM0");
+  GLO.IdNastavak = identifierSuffix(GLO.VO, obligorJmbg, GLO.ObrGodina, GLO.ZadBroj);
+  GLO.Identifikator = zeros(GLO.Firma, 3) + GLO.IdNastavak;
+  GLO.KonVeza = GLO.Identifikator + GLO.VrsUpl;
+}
+
+void deleteFormRows(Globals& GLO, RecordFile& osi, Reporter& out) {
+  const LabelDef& def = osi.def();
+  const int oKONVEZA = def.fieldIndex("KONVEZA"), oVRSUPL = def.fieldIndex("VRSUPL"), oJMBG = def.fieldIndex("JMBG");
+  Record row(def);
+  row.setText(oKONVEZA, GLO.KonVeza);
+  osi.set("KEYOBRGODMJE", &row);
+  while (!osi.next(row) && sameText(row.text(oKONVEZA), GLO.KonVeza)) {
+    if (GLO.VrsUpl == "99" && !sameText(row.text(oVRSUPL), "99")) continue;
+    if (Error e = osi.erase(row)) {
+      out.message("Greška " + std::to_string(e.code));
+      continue;
+    }
+    out.status("Brišem " + GLO.IdNastavak + " MB " + row.text(oJMBG));
+  }
+}
+
+bool completeForm(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& o,
+                  FormSource source, Reporter& out) {
+  RecordFile osi(store, "TBOSIGUR");
+  osi.open();
+  const LabelDef& osiDef = osi.def();
+  const int oKONVEZA = osiDef.fieldIndex("KONVEZA"), oJMBG = osiDef.fieldIndex("JMBG");
   RecordFile aFile(store, "TBOBRAZA");
   openExclusively(aFile, "Greška pri otvaranju TBOBRAZA.DAT", out);
   TBOBRAZA a;
@@ -354,8 +376,7 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
   std::int64_t aRowid = aRecord.rowid;
   a.BROJOSIG = 0;
   a.BROJSTRANA = 0;
-  const TBPOSLOD& o = pos.rec;
-  if (numeric(o.MB01)) {
+  if (numeric(o.MB01) && (source == FormSource::EmployeeRows || o.MB01 != "00000000")) {
     a.MB01 = o.MB01;
     a.MB02 = numeric(o.MB02) ? o.MB02 : "0000";
   } else {
@@ -373,8 +394,6 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
   a.GODPLA = zeros(GLO.GodIsplate, 4);
   a.MJEPLA = zeros(GLO.MjIsplate, 2);
 
-  osi.close();
-  osi.open(OpenMode::Shared);
   {
     Record row(osiDef);
     row.setText(oKONVEZA, GLO.KonVeza);
@@ -411,14 +430,17 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
   else
     out.status("1. dio obrade završena. Formiram SHA broj");
 
-  if (pos.rec.IDENTIFIKATOR < GLO.ZadBroj) {
+  File<TBPOSLOD> pos(store);
+  pos.open();
+  pos.rec.REDBROJ = o.REDBROJ;
+  if (!pos.get("KEYREDBROJ") && pos.rec.IDENTIFIKATOR < GLO.ZadBroj) {
     pos.rec.IDENTIFIKATOR = GLO.ZadBroj;
     if (Error e = pos.put()) out.message("Greška " + std::to_string(e.code));
   }
   aFile.close();
   osi.close();
   removeFile(GLO.ImeDatoteke);
-  return finishSubmission(GLO, store, apl, mode, pos.rec, a, out);
+  return finishSubmission(GLO, store, apl, mode, o, a, source, out);
 }
 
 }  // namespace kdm

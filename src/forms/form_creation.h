@@ -57,6 +57,24 @@ std::string submissionCopyName(int obligor, int year, int sequence);
 // "&Obrada obveznika". Returns true exactly when GLO.Status is 2.
 bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter& out);
 
+// The steps that forming from employee rows and forming from a payroll
+// file share.
+enum class FormSource { EmployeeRows, Payroll };
+
+// The identifier, key and file names of the form being formed, from the
+// globals, the parameters and the obligor's MBG.
+void buildFormNames(Globals& GLO, DataStore& store, const APLPARAM& apl, const std::string& obligorJmbg);
+// Deletes the page-B rows of the form GLO.KonVeza (of type "99" only the
+// rows of that type), reporting each; `osi` is an open TBOSIGUR.
+void deleteFormRows(Globals& GLO, RecordFile& osi, Reporter& out);
+// From the page-B rows of the form on: page A with its totals, the
+// obligor's last sequence number, the submission file, its hash and the
+// obligor's copy, the collective list, the control number, GLO.Status.
+// Rows from a payroll file give "+" sign characters, take the MB only when
+// it is given, and report as the take-over does.
+bool completeForm(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& pos,
+                  FormSource source, Reporter& out);
+
 // "&Provjera obrade za obveznika": builds the key of the form as the
 // processing does and tells whether the form exists ("Nema obrasca broj
 // ..." when not); GLO.KonVeza is set for the page-A window.
