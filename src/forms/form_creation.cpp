@@ -244,7 +244,6 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
     return false;
   }
 
-  GLO.ImeDatoteke.clear();
   if (GLO.VO == "30" && GLO.ZadBroj > 49) {
     out.message("Za VOB=30 red. broj unutar indetifikatora mora biti <50");
     out.focus("GLO:ZadBroj");
