@@ -15,15 +15,16 @@ constexpr Decimal kAnyAmount = Decimal::max();
 
 void load(Bounds& b, const std::string& code, Kind kind, int currentYear) {
   std::string c = fitWidth(code, 4);
+  b.set = c == "= 0 " || c == ">=0 " || c == ">0  ";
   if (c == "= 0 ") {
-    b = {Decimal(), Decimal()};
+    b.low = b.high = Decimal();
   } else if (c == ">=0 " || c == ">0  ") {
     bool positive = c == ">0  ";
     switch (kind) {
-      case Kind::Month: b = {Decimal::fromInt(positive ? 1 : 0), Decimal::fromInt(12)}; break;
-      case Kind::Year: b = {Decimal::fromInt(2004), Decimal::fromInt(currentYear + 1)}; break;
-      case Kind::Day: b = {Decimal::fromInt(positive ? 1 : 0), Decimal::fromInt(31)}; break;
-      case Kind::Amount: b = {positive ? Decimal::fromUnits(100) : Decimal(), kAnyAmount}; break;
+      case Kind::Month: b.low = Decimal::fromInt(positive ? 1 : 0), b.high = Decimal::fromInt(12); break;
+      case Kind::Year: b.low = Decimal::fromInt(2004), b.high = Decimal::fromInt(currentYear + 1); break;
+      case Kind::Day: b.low = Decimal::fromInt(positive ? 1 : 0), b.high = Decimal::fromInt(31); break;
+      case Kind::Amount: b.low = positive ? Decimal::fromUnits(100) : Decimal(), b.high = kAnyAmount; break;
     }
   }
 }

@@ -14,9 +14,11 @@
 //
 // Any other code, a blank one included (and "<=>0", which IV.8 may carry),
 // sets no bounds: the value keeps the bounds the previous load left (0 and
-// 0 before the first), so callers that check such a value compare against
-// the previous row's bounds. The current year comes from the program's
-// clock when the bounds are loaded.
+// 0 before the first), and `set` tells that this load gave none. Every
+// checking procedure leaves such a value unchecked (allows), and checks no
+// range at all for a combination missing from the matrix: the bounds of
+// another combination say nothing about it. The current year comes from
+// the program's clock when the bounds are loaded.
 #pragma once
 
 #include "platform/decimal.h"
@@ -27,8 +29,12 @@ struct VEZNATAB;
 
 struct Bounds {
   Decimal low, high;
+  bool set = false;  // the last load's code gave these bounds
   bool contains(Decimal v) const { return low <= v && v <= high; }
   bool contains(long long v) const { return contains(Decimal::fromInt(v)); }
+  // Inside the bounds, or no bounds given for the value.
+  bool allows(Decimal v) const { return !set || contains(v); }
+  bool allows(long long v) const { return !set || contains(v); }
 };
 
 struct ControlRanges {

@@ -111,7 +111,7 @@
 #define KDM_FIELDS_TBOSIGU3(F) KDM_FIELDS_IMPORTED(F, 13, 2)
 
 #define KDM_FIELDS_TBGRESKE(F)                                                                        \
-  F(RB, Short, 0, 0) F(TIP, Short, 0, 0) F(OPIS, String, 80, 0) F(MB, String, 12, 0)                  \
+  F(RB, Long, 0, 0) F(TIP, Short, 0, 0) F(OPIS, String, 80, 0) F(MB, String, 12, 0)                  \
   F(MB2, String, 13, 0) F(VRSOBV, String, 2, 0) F(VRSTAUPLA, String, 2, 0)                            \
   F(IDENTIFIKATOR, String, 4, 0) F(GODOBRA, String, 4, 0) F(OBRMJE, String, 2, 0)                     \
   F(OBRRAZD1, String, 2, 0) F(OBRRAZD2, String, 2, 0) F(JMBG, String, 13, 0) F(PREZIME, String, 50, 0) \

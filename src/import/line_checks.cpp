@@ -163,22 +163,22 @@ LineVerdict LineChecker::check(const TBUPLATE& line, const Remembered& remembere
   // a positive amount of the same person.
   auto outside = [&](int column, const Bounds& b) {
     Decimal a = v.amounts[column];
-    if (b.contains(a)) return false;
+    if (b.allows(a)) return false;
     return !(b.low > Decimal() && a.isZero() && remembered(column) > Decimal());
   };
   bool flag = false;  // forms: IV.8 out of range; input check: IV.9 out of range
 
   if (row) {
-    if (!R.OBRMJE.contains(month_)) {
+    if (!R.OBRMJE.allows(month_)) {
       std::string combination = forms ? "VOB=" + vob_ + " VOI=" + vrsUpl_ + " OO=" + line.OSNOVA1
                                        : "VOB=" + row->VOB + " VOI=" + row->VOI + " OO=" + row->OO;
       mark("Greška - obračunski mjesec mora biti " + code(row->OBRMJE) + " Provjerite kontrolnu tablicu za " +
            combination);
     }
-    if (!R.GODINA.contains(year_)) mark("Greška - obračunska godina.");
-    if (!R.DANOD.contains(fieldNumber(line.OBRRAZD1)))
+    if (!R.GODINA.allows(year_)) mark("Greška - obračunska godina.");
+    if (!R.DANOD.allows(fieldNumber(line.OBRRAZD1)))
       mark("Greška - razdoblje od mora biti " + code(row->DANOD) + tail);
-    if (!R.DANDO.contains(fieldNumber(line.OBRRAZD2)))
+    if (!R.DANDO.allows(fieldNumber(line.OBRRAZD2)))
       mark("Greška - razdoblje do mora biti " + code(row->DANDO) + tail);
     if (outside(0, R.IZNOS7)) mark("Greška - Iznos obračunane plaće mora biti " + code(row->IZNOS7) + tail);
     if (outside(1, R.IZNOS8)) {

@@ -134,8 +134,8 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
   vez.rec.VOB = vob;
   vez.rec.VOI = voi;
   vez.rec.OO = oo;
-  // Without a matrix row the codes stay blank, so the bounds of the
-  // previous load remain.
+  // Without a matrix row the codes stay blank: they set no bounds, and no
+  // range is checked.
   if (vez.get("KEYVOB_VOI"))
     out.message("Upozorenje. Navedena kombinacija " + combination + " nije uvedena u kontrolnu tablicu");
   ControlRangeLoad(GLO, vez.rec);
@@ -143,15 +143,15 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
   auto condition = [](const std::string& code) { return std::string(trimRight(code)); };
   const std::string tail = ". Provjerite kontrolnu tablicu za " + combination;
 
-  if (!r.OBRMJE.contains(rad.MJEOBRA))
+  if (!r.OBRMJE.allows(rad.MJEOBRA))
     return refuse(out, "RAD:MJEOBRA",
                   "Greška - obračunski mjesec mora biti " + condition(vez.rec.OBRMJE) +
                       " Provjerite kontrolnu tablicu za " + combination);
-  if (!r.GODINA.contains(rad.GODOBRA))
+  if (!r.GODINA.allows(rad.GODOBRA))
     return refuse(out, "RAD:GODOBRA", "Greška - obračunska godina" + tail);
-  if (!r.DANOD.contains(rad.ODDANA))
+  if (!r.DANOD.allows(rad.ODDANA))
     return refuse(out, "RAD:ODDANA", "Greška - razdoblje od mora biti " + condition(vez.rec.DANOD) + tail);
-  if (!r.DANDO.contains(rad.DODANA))
+  if (!r.DANDO.allows(rad.DODANA))
     return refuse(out, "RAD:DODANA", "Greška - razdoblje do mora biti " + condition(vez.rec.DANDO) + tail);
 
   Remembered seen;
@@ -175,14 +175,14 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
   };
   for (int i = 0; i < 5; ++i) {
     const Amount& a = amounts[i];
-    if (a.bounds.contains(a.value)) continue;
+    if (a.bounds.allows(a.value)) continue;
     // An amount that must be above 0 may be left at 0 in a further row of
     // a person and month whose stored row already reports it.
     bool reportedElsewhere = a.bounds.low > Decimal() && a.value.isZero() && seen.iznos[i] > Decimal();
     if (!reportedElsewhere) return refuse(out, a.field, a.text + condition(a.code) + tail);
   }
 
-  if (r.IZNOS10.contains(rad.IZNOS10)) {
+  if (r.IZNOS10.allows(rad.IZNOS10)) {
     if (sameText(rad.CLANDN, "N") && rad.IZNOS10 > Decimal())
       return refuse(out, "RAD:IZNOS10", "Greška - Osoba nije član II.stupa");
     if (sameText(rad.CLANDN, "D") && rad.IZNOS10.isZero() && rad.IZNOS8 > Decimal())

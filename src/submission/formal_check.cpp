@@ -89,12 +89,6 @@ Decimal amountOf(std::string_view raw15) { return decodeAmount(raw15).value_or(D
 
 Decimal abs(Decimal d) { return d.isNegative() ? -d : d; }
 
-// A range code the matrix knows; any other sets no bounds, so the value it
-// stands for is not checked.
-bool knownCode(const std::string& code) {
-  std::string_view c = trimRight(code);
-  return c == "= 0" || c == ">=0" || c == ">0";
-}
 
 std::string codeText(const std::string& code) { return std::string(trimRight(code)); }
 
@@ -377,33 +371,33 @@ void RecordChecker::insured(Context& c) {
   }
   const ControlRanges& r = GLO.Ranges;
   auto where = [&] { return " Provjerite kontrolnu tablicu za VOB=" + vez->VOB + " VOI=" + vez->VOI + " OO=" + vez->OO; };
-  auto outside = [&](int i, const std::string& code, const Bounds& b) {
-    if (!vez || !knownCode(code) || b.contains(a[i])) return false;
+  auto outside = [&](int i, const Bounds& b) {
+    if (!vez || b.allows(a[i])) return false;
     bool excused = b.low > Decimal() && a[i].isZero() && perPerson_[i] > Decimal();
     return !excused;
   };
-  auto dayWrong = [&](long long day, const std::string& code, const Bounds& b) {
-    if (knownCode(code) && !b.contains(day)) return true;
+  auto dayWrong = [&](long long day, const Bounds& b) {
+    if (!b.allows(day)) return true;
     return month_ >= 1 && !DayInMonthCheck(GLO, static_cast<int>(year_), static_cast<int>(month_), static_cast<int>(day));
   };
 
-  if (vez && knownCode(vez->OBRMJE) && !r.OBRMJE.contains(month_))
+  if (vez && !r.OBRMJE.allows(month_))
     c.add("KD3MMGG", 'F', "Tip sloga 5. - obračunski mjesec mora biti " + codeText(vez->OBRMJE) + where());
-  if (vez && dayWrong(wholeValue(razd.substr(0, 2)), vez->DANOD, r.DANOD))
+  if (vez && dayWrong(wholeValue(razd.substr(0, 2)), r.DANOD))
     c.add("KD5RAZD", 'F', "Tip sloga 5. - Greška - razdoblje od mora biti " + codeText(vez->DANOD) + "." + where());
-  if (vez && dayWrong(wholeValue(razd.substr(2, 2)), vez->DANDO, r.DANDO))
+  if (vez && dayWrong(wholeValue(razd.substr(2, 2)), r.DANDO))
     c.add("KD5RAZD", 'F', "Tip sloga 5. - Greška - razdoblje do mora biti " + codeText(vez->DANDO) + "." + where());
-  if (outside(0, vez ? vez->IZNOS7 : std::string(), r.IZNOS7))
+  if (outside(0, r.IZNOS7))
     c.add("KD5IBRT", 'F', "Tip sloga 5. - Iznos obračunane plaće (IV.7) mora biti " + codeText(vez->IZNOS7) + "." + where());
-  if (outside(1, vez ? vez->IZNOS8 : std::string(), r.IZNOS8))
+  if (outside(1, r.IZNOS8))
     c.add("KD5IOSN", 'F', "Tip sloga 5. - Osnovica za doprinose mora biti " + codeText(vez->IZNOS8) + "." + where());
-  if (outside(2, vez ? vez->IZNOS9 : std::string(), r.IZNOS9))
+  if (outside(2, r.IZNOS9))
     c.add("KD5IST1", 'F', "Tip sloga 5. - Iznos doprinosa za I. stup mora biti " + codeText(vez->IZNOS9) + "." + where());
   if (a[1] > Decimal() && a[2] > Decimal() && abs(a[2] - expected1) > kTolerance)
     c.add("KD5IST1", 'U',
           "Upozorenje - razlika u obračunatom doprinosu I. stupa: " + pictureN10_2(a[2]) + "  - " +
               pictureN10_2(expected1));
-  if (outside(3, vez ? vez->IZNOS10 : std::string(), r.IZNOS10))
+  if (outside(3, r.IZNOS10))
     c.add("KD5IST2", 'F', "Tip sloga 5. - Iznos doprinosa za II.stup mora biti " + codeText(vez->IZNOS10) + "." + where());
   if (a[1] > Decimal() && a[3] > Decimal() && abs(a[3] - expected2) > kTolerance)
     c.add("KD5IST2", 'F',
@@ -413,7 +407,7 @@ void RecordChecker::insured(Context& c) {
     c.add("KD5IST2", 'F',
           "Upozorenje - razlika o ukupno obračunatom doprinosu : " + pictureN10_2(a[2] + a[3]) + "  - " +
               pictureN10_2(expectedTotal));
-  if (outside(4, vez ? vez->IZNOS11 : std::string(), r.IZNOS11))
+  if (outside(4, r.IZNOS11))
     c.add("KD5INET", 'F', "Tip sloga 5. - Iznos isplaćene plaće mora biti " + codeText(vez->IZNOS11) + "." + where());
 
   for (int i = 0; i < 5; ++i) sums_[i] += a[i].units();

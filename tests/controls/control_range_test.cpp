@@ -57,6 +57,8 @@ TEST_F(ControlRanges_, UnknownBlankAndAnyCodesKeepThePreviousBounds) {
   v.IZNOS9 = "?";
   ControlRangeLoad(GLO, v);
   EXPECT_FALSE(GLO.Ranges.IZNOS8.contains(dec("0")));  // still ">0  "
+  EXPECT_TRUE(GLO.Ranges.IZNOS8.allows(dec("-5")));     // but unchecked: this row sets none
+  EXPECT_FALSE(GLO.Ranges.IZNOS10.allows(dec("-0.01")));
   EXPECT_FALSE(GLO.Ranges.IZNOS7.contains(dec("0")));
   EXPECT_FALSE(GLO.Ranges.IZNOS9.contains(dec("0")));
   EXPECT_TRUE(GLO.Ranges.IZNOS10.contains(dec("0")));  // loaded as ">=0 "
