@@ -10,6 +10,7 @@
 #include <string>
 
 #include "app/globals.h"
+#include "forms/form_creation.h"
 #include "data/record_layer.h"
 #include "platform/report.h"
 
@@ -50,6 +51,31 @@ struct Context {
     return true;
   }
 };
+
+// The options of forming a form, shared by `kdm form` and `kdm payroll`.
+struct FormOptions {
+  std::string file;  // the payroll file
+  int obligor = 0;
+  std::string type;
+  std::string year, month;
+  int from = 1, to = 31;
+  bool fromGiven = false, toGiven = false;
+  int payYear = -1, payMonth = -1;
+  std::string sent;
+  int seq = -1;
+  std::string mode = "single";
+  std::string copyTo;
+};
+// --obligor, --type, --year, --month, --from, --to.
+void addPeriodOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o);
+// --pay-year, --pay-month, --sent, --seq, --mode, --copy-to.
+void addDeliveryOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o, const char* seqDefault);
+// A year or month option as typed: digits only, at most `width` of them.
+bool typedNumber(Reporter& out, const char* option, const std::string& text, std::size_t width, std::int16_t& value);
+// --sent into GLO.DatSlanja; false (a usage error) when it is not a date.
+bool setSentDate(Context& ctx, const std::string& text);
+// --mode as the window's options: the delivery and, when collective, the file choice.
+DeliveryMode chooseMode(Globals& GLO, const std::string& mode);
 
 void addTableCommands(CLI::App& app, Context& ctx);
 void addFormCommands(CLI::App& app, Context& ctx);

@@ -9,22 +9,40 @@
 #include "submission/control_number.h"
 
 namespace kdm::cli {
-namespace {
 
-struct FormOptions {
-  int obligor = 0;
-  std::string type;
-  std::string year, month;
-  int from = 1, to = 31;
-  bool fromGiven = false, toGiven = false;
-  int payYear = -1, payMonth = -1;
-  std::string sent;
-  int seq = -1;
-  std::string mode = "single";
-  std::string copyTo;
-};
+void addPeriodOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o) {
+  cmd->add_option("--obligor", o->obligor, "Obligor number")->required();
+  cmd->add_option("--type", o->type, "Type of calculation, e.g. 01")->required();
+  cmd->add_option("--year", o->year, "Calculation year (default: this year)");
+  cmd->add_option("--month", o->month, "Calculation month (default: this month)");
+  cmd->add_option("--from", o->from, "First day of the period (default 1)")->each([o](const std::string&) {
+    o->fromGiven = true;
+  });
+  cmd->add_option("--to", o->to, "Last day of the period (default 31)")->each([o](const std::string&) {
+    o->toGiven = true;
+  });
+}
 
-bool parseSent(Context& ctx, const std::string& text) {
+void addDeliveryOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o, const char* seqDefault) {
+  cmd->add_option("--pay-year", o->payYear, "Year of the salary payment (default: the calculation year)");
+  cmd->add_option("--pay-month", o->payMonth, "Month of the salary payment (default: the calculation month)");
+  cmd->add_option("--sent", o->sent, "Date of sending DD.MM.YYYY (default: today)");
+  cmd->add_option("--seq", o->seq, std::string("Sequence number of the form (default: ") + seqDefault + ")");
+  cmd->add_option("--mode", o->mode, "single, new (new collective file) or add (add to the collective file)")
+      ->check(CLI::IsMember({"single", "new", "add"}));
+  cmd->add_option("--copy-to", o->copyTo, "Copy the formed file there (the removable medium)");
+}
+
+bool typedNumber(Reporter& out, const char* option, const std::string& text, std::size_t width, std::int16_t& value) {
+  if (!isDigits(text) || text.size() > width) {
+    out.message(std::string(option) + " must be a number, not \"" + text + "\"");
+    return false;
+  }
+  value = static_cast<std::int16_t>(std::stoi(text));
+  return true;
+}
+
+bool setSentDate(Context& ctx, const std::string& text) {
   if (text.empty()) return true;
   auto d = Date::parseDmy(text);
   if (!d) {
@@ -34,6 +52,14 @@ bool parseSent(Context& ctx, const std::string& text) {
   ctx.GLO.DatSlanja = *d;
   return true;
 }
+
+DeliveryMode chooseMode(Globals& GLO, const std::string& mode) {
+  if (mode == "single") return DeliveryMode::Single;
+  GLO.IzborPosla = mode == "new" ? kNewFile : kAddToFile;
+  return DeliveryMode::Collective;
+}
+
+namespace {
 
 // The copy of a formed file to the removable medium, when asked for.
 int copyIfAsked(Context& ctx, const std::string& destination) {
@@ -52,19 +78,11 @@ int form(Context& ctx, const FormOptions& o) {
   if (!chooseObligor(GLO, *store, static_cast<std::int16_t>(o.obligor), out)) return kFailed;
   GLO.VrsUpl = o.type;
   if (!o.year.empty()) {
-    if (!isDigits(o.year) || o.year.size() > 4) {
-      out.message("--year must be a number, not \"" + o.year + "\"");
-      return kUsage;
-    }
-    GLO.ObrGodina = static_cast<std::int16_t>(std::stoi(o.year));
+    if (!typedNumber(out, "--year", o.year, 4, GLO.ObrGodina)) return kUsage;
     if (!leaveYearField(GLO, o.year, out)) return kFailed;
   }
   if (!o.month.empty()) {
-    if (!isDigits(o.month) || o.month.size() > 2) {
-      out.message("--month must be a number, not \"" + o.month + "\"");
-      return kUsage;
-    }
-    GLO.ObrMjesec = static_cast<std::int16_t>(std::stoi(o.month));
+    if (!typedNumber(out, "--month", o.month, 2, GLO.ObrMjesec)) return kUsage;
     if (!leaveMonthField(GLO, out)) return kFailed;
   }
   GLO.DanOd = static_cast<std::int16_t>(o.from);
@@ -77,14 +95,9 @@ int form(Context& ctx, const FormOptions& o) {
     GLO.MjIsplate = static_cast<std::int16_t>(o.payMonth);
     if (!leavePayMonthField(GLO, out)) return kFailed;
   }
-  if (!parseSent(ctx, o.sent)) return kUsage;
+  if (!setSentDate(ctx, o.sent)) return kUsage;
   if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
-  DeliveryMode mode = DeliveryMode::Single;
-  if (o.mode != "single") {
-    mode = DeliveryMode::Collective;
-    GLO.IzborPosla = o.mode == "new" ? kNewFile : kAddToFile;
-  }
-  if (!processObligor(GLO, *store, mode, out)) return kFailed;
+  if (!processObligor(GLO, *store, chooseMode(GLO, o.mode), out)) return kFailed;
   return copyIfAsked(ctx, o.copyTo);
 }
 
@@ -92,7 +105,7 @@ int collect(Context& ctx, const std::string& sent, const std::string& copyTo) {
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   ctx.GLO.DatSlanja = today();
-  if (!parseSent(ctx, sent)) return kUsage;
+  if (!setSentDate(ctx, sent)) return kUsage;
   formCollectiveFile(ctx.GLO, *store, ctx.out);
   if (ctx.GLO.Status != 2) return kFailed;
   ctx.out.status("Formiran je file " + ctx.GLO.ImeDatoteke);
@@ -119,23 +132,8 @@ int forms(Context& ctx) {
 void addFormCommands(CLI::App& app, Context& ctx) {
   auto o = std::make_shared<FormOptions>();
   auto* f = app.add_subcommand("form", "Form one K-Dm form and its submission file from the employee rows");
-  f->add_option("--obligor", o->obligor, "Obligor number")->required();
-  f->add_option("--type", o->type, "Type of calculation, e.g. 01")->required();
-  f->add_option("--year", o->year, "Calculation year (default: this year)");
-  f->add_option("--month", o->month, "Calculation month (default: this month)");
-  f->add_option("--from", o->from, "First day of the period (default 1)")->each([o](const std::string&) {
-    o->fromGiven = true;
-  });
-  f->add_option("--to", o->to, "Last day of the period (default 31)")->each([o](const std::string&) {
-    o->toGiven = true;
-  });
-  f->add_option("--pay-year", o->payYear, "Year of the salary payment (default: the calculation year)");
-  f->add_option("--pay-month", o->payMonth, "Month of the salary payment (default: the calculation month)");
-  f->add_option("--sent", o->sent, "Date of sending DD.MM.YYYY (default: today)");
-  f->add_option("--seq", o->seq, "Sequence number of the form (default: the obligor's next)");
-  f->add_option("--mode", o->mode, "single, new (new collective file) or add (add to the collective file)")
-      ->check(CLI::IsMember({"single", "new", "add"}));
-  f->add_option("--copy-to", o->copyTo, "Copy the formed file there (the removable medium)");
+  addPeriodOptions(f, o);
+  addDeliveryOptions(f, o, "the obligor's next");
   f->callback([&ctx, o] { ctx.action = [&ctx, o] { return form(ctx, *o); }; });
 
   auto c = std::make_shared<std::pair<std::string, std::string>>();

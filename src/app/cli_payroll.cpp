@@ -9,30 +9,6 @@
 namespace kdm::cli {
 namespace {
 
-struct PayrollOptions {
-  std::string file;
-  int obligor = 0;
-  std::string type;
-  std::string year, month;
-  int from = 1, to = 31;
-  bool fromGiven = false, toGiven = false;
-  int payYear = -1, payMonth = -1;
-  std::string sent;
-  int seq = -1;
-  std::string mode = "single";
-  std::string copyTo;
-};
-
-// A year or month option as typed: digits only, at most `width` of them.
-bool typedNumber(Reporter& out, const char* option, const std::string& text, std::size_t width, std::int16_t& value) {
-  if (!isDigits(text) || text.size() > width) {
-    out.message(std::string(option) + " must be a number, not \"" + text + "\"");
-    return false;
-  }
-  value = static_cast<std::int16_t>(std::stoi(text));
-  return true;
-}
-
 // The error list in its order, then the result window.
 void printOutcome(DataStore& store, const ImportResult& result) {
   File<TBGRESKE> gre(store);
@@ -49,7 +25,7 @@ void printOutcome(DataStore& store, const ImportResult& result) {
   if (!isBlank(result.note)) std::cout << trimRight(result.note) << '\n';
 }
 
-int check(Context& ctx, const PayrollOptions& o) {
+int check(Context& ctx, const FormOptions& o) {
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   Globals& GLO = ctx.GLO;
@@ -81,7 +57,7 @@ int check(Context& ctx, const PayrollOptions& o) {
   return done ? kDone : kFailed;
 }
 
-int form(Context& ctx, const PayrollOptions& o) {
+int form(Context& ctx, const FormOptions& o) {
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   Globals& GLO = ctx.GLO;
@@ -108,42 +84,14 @@ int form(Context& ctx, const PayrollOptions& o) {
     GLO.MjIsplate = static_cast<std::int16_t>(o.payMonth);
     if (!leavePayrollPayMonthField(GLO, out)) return kFailed;
   }
-  if (!o.sent.empty()) {
-    auto d = Date::parseDmy(o.sent);
-    if (!d) {
-      out.message("--sent must be a date DD.MM.YYYY, not \"" + o.sent + "\"");
-      return kUsage;
-    }
-    GLO.DatSlanja = *d;
-  }
+  if (!setSentDate(ctx, o.sent)) return kUsage;
   if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
-  DeliveryMode mode = DeliveryMode::Single;
-  if (o.mode != "single") {
-    mode = DeliveryMode::Collective;
-    GLO.IzborPosla = o.mode == "new" ? kNewFile : kAddToFile;
-  }
   ImportResult result;
-  bool formed = formFromPayroll(GLO, *store, mode, o.file, result, out);
+  bool formed = formFromPayroll(GLO, *store, chooseMode(GLO, o.mode), o.file, result, out);
   printOutcome(*store, result);
   if (!formed) return kFailed;
   if (!o.copyTo.empty() && !copyToMedium(GLO.ImeDatoteke, o.copyTo, out)) return kFailed;
   return kDone;
-}
-
-// The options the two commands share: the file, the obligor, the type and
-// the period.
-void addPeriodOptions(CLI::App* cmd, const std::shared_ptr<PayrollOptions>& o) {
-  cmd->add_option("FILE", o->file, "The payroll file")->required();
-  cmd->add_option("--obligor", o->obligor, "Obligor number")->required();
-  cmd->add_option("--type", o->type, "Type of calculation, e.g. 01")->required();
-  cmd->add_option("--year", o->year, "Calculation year (default: this year)");
-  cmd->add_option("--month", o->month, "Calculation month (default: this month)");
-  cmd->add_option("--from", o->from, "First day of the period (default 1)")->each([o](const std::string&) {
-    o->fromGiven = true;
-  });
-  cmd->add_option("--to", o->to, "Last day of the period (default 31)")->each([o](const std::string&) {
-    o->toGiven = true;
-  });
 }
 
 }  // namespace
@@ -152,22 +100,18 @@ void addPayrollCommands(CLI::App& app, Context& ctx) {
   auto* payroll = app.add_subcommand("payroll", "The payroll import: check a payroll file, form a form from it");
   payroll->require_subcommand(1);
 
-  auto c = std::make_shared<PayrollOptions>();
+  auto c = std::make_shared<FormOptions>();
   auto* chk = payroll->add_subcommand(
       "check", "Check the lines of one obligor and period; refill TBOSIGU2, TBOSIGU3 and the error list TBGRESKE");
+  chk->add_option("FILE", c->file, "The payroll file")->required();
   addPeriodOptions(chk, c);
   chk->callback([&ctx, c] { ctx.action = [&ctx, c] { return check(ctx, *c); }; });
 
-  auto f = std::make_shared<PayrollOptions>();
+  auto f = std::make_shared<FormOptions>();
   auto* frm = payroll->add_subcommand("form", "Form one K-Dm form and its submission file from a payroll file");
+  frm->add_option("FILE", f->file, "The payroll file")->required();
   addPeriodOptions(frm, f);
-  frm->add_option("--pay-year", f->payYear, "Year of the salary payment (default: the calculation year)");
-  frm->add_option("--pay-month", f->payMonth, "Month of the salary payment (default: the calculation month)");
-  frm->add_option("--sent", f->sent, "Date of sending DD.MM.YYYY (default: today)");
-  frm->add_option("--seq", f->seq, "Sequence number of the form (default: the obligor's last)");
-  frm->add_option("--mode", f->mode, "single, new (new collective file) or add (add to the collective file)")
-      ->check(CLI::IsMember({"single", "new", "add"}));
-  frm->add_option("--copy-to", f->copyTo, "Copy the formed file there (the removable medium)");
+  addDeliveryOptions(frm, f, "the obligor's last");
   frm->callback([&ctx, f] { ctx.action = [&ctx, f] { return form(ctx, *f); }; });
 }
 

@@ -30,7 +30,7 @@ class InputCheck : public test::PayrollFixture {
 };
 
 TEST_F(InputCheck, ChecksTheSelectedLinesAndKeepsEveryLineForReview) {
-  test::PayrollLineSpec good, other, badPerson, badAmount, badPlace;
+  test::PayrollLineFields good, other, badPerson, badAmount, badPlace;
   other.MB = "999999990000";
   other.GODOBRA = "2004";
   badPerson.JMBG = "0101980000003";
@@ -88,25 +88,25 @@ TEST_F(InputCheck, ChecksTheSelectedLinesAndKeepsEveryLineForReview) {
 TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
   struct Case {
     const char* what;
-    void (*change)(test::PayrollLineSpec&);
+    void (*change)(test::PayrollLineFields&);
     const char* type;
     std::vector<std::string> findings;
     bool accepted;
   } cases[] = {
-      {"a good line", [](test::PayrollLineSpec&) {}, "01", {}, true},
-      {"pillar I 0.03 off", [](test::PayrollLineSpec& l) { l.IZNOS9 = test::amount("150.03"); }, "01", {}, true},
+      {"a good line", [](test::PayrollLineFields&) {}, "01", {}, true},
+      {"pillar I 0.03 off", [](test::PayrollLineFields& l) { l.IZNOS9 = test::amount("150.03"); }, "01", {}, true},
       {"pillar I 0.04 off",
-       [](test::PayrollLineSpec& l) { l.IZNOS9 = test::amount("150.04"); },
+       [](test::PayrollLineFields& l) { l.IZNOS9 = test::amount("150.04"); },
        "01",
        {"Upozorenje - razlika u obračunatom doprinosu I. stupa:     150.04  -     150.00"},
        false},
       {"pillar II 0.04 off",
-       [](test::PayrollLineSpec& l) { l.IZNOS10 = test::amount("50.04"); },
+       [](test::PayrollLineFields& l) { l.IZNOS10 = test::amount("50.04"); },
        "01",
        {"Upozorenje - razlika u obračunatom doprinosu II stupa:      50.04  -      50.00"},
        true},
       {"pillar I out of range: no differences",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.IZNOS9 = test::amount("0.00");
          l.IZNOS10 = test::amount("50.04");
        },
@@ -114,7 +114,7 @@ TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
        {"Greška - Iznos doprinosa za I. stup mora biti >0. Provjerite kontrolnu tablicu z"},
        false},
       {"a basis missing from the matrix",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.OSNOVA1 = "12";
          l.IZNOS9 = l.IZNOS10 = test::amount("0.00");
        },
@@ -122,14 +122,14 @@ TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
        {"Pogrešan osnov obračuna za VOB=01 VOI=01 OO=12"},
        true},
       {"an unknown basis",
-       [](test::PayrollLineSpec& l) { l.OSNOVA1 = "77"; },
+       [](test::PayrollLineFields& l) { l.OSNOVA1 = "77"; },
        "01",
        {"Nepoznata šifra osnova osiguranja", "Pogrešan osnov obračuna za VOB=01 VOI=01 OO=77",
         "Upozorenje - razlika u obračunatom doprinosu I. stupa:     150.00  -       0.00",
         "Upozorenje - razlika u obračunatom doprinosu II stupa:      50.00  -       0.00"},
        false},
       {"an unknown service mark",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.OSNOVA3 = "9";
          l.IZNOS10 = test::amount("0.00");
        },
@@ -138,17 +138,17 @@ TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
         "Upozorenje - razlika u obračunatom doprinosu I. stupa:     150.00  -       0.00"},
        false},
       {"a month the matrix wants 0 (type 05)",
-       [](test::PayrollLineSpec& l) { l.VRSTAUPLA = "05"; },
+       [](test::PayrollLineFields& l) { l.VRSTAUPLA = "05"; },
        "05",
        {"Greška - obračunski mjesec mora biti = 0 Provjerite kontrolnu tablicu za VOB=01"},
        false},
       {"an amount not numeric",
-       [](test::PayrollLineSpec& l) { l.IZNOS11 = "+0000000000100."; },
+       [](test::PayrollLineFields& l) { l.IZNOS11 = "+0000000000100."; },
        "01",
        {"Podatak IV.11 nije numerik"},
        false},
       {"a non-member's pillar II is only checked against its expected 0",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.CLANDN = "N";
          l.IZNOS9 = test::amount("200.00");
        },
@@ -157,7 +157,7 @@ TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
        true},
   };
   for (auto& c : cases) {
-    test::PayrollLineSpec line;
+    test::PayrollLineFields line;
     c.change(line);
     out = CollectingReporter();
     ASSERT_TRUE(run(payrollFile({line}), c.type)) << c.what << ": " << lastMessage();
@@ -171,7 +171,7 @@ TEST_F(InputCheck, WhatMarksALineAndWhatOnlyReportsIt) {
 }
 
 TEST_F(InputCheck, APersonOnConsecutiveLinesNeedsOnePositiveAmount) {
-  test::PayrollLineSpec first, zero, otherPerson, otherType;
+  test::PayrollLineFields first, zero, otherPerson, otherType;
   zero.IZNOS7 = zero.IZNOS8 = zero.IZNOS9 = zero.IZNOS10 = zero.IZNOS11 = test::amount("0.00");
   otherPerson.JMBG = "0101980000010";
   otherType.VRSTAUPLA = "02";  // not selected, but remembered all the same
@@ -182,7 +182,7 @@ TEST_F(InputCheck, APersonOnConsecutiveLinesNeedsOnePositiveAmount) {
   };
   struct Case {
     const char* what;
-    std::vector<test::PayrollLineSpec> lines;
+    std::vector<test::PayrollLineFields> lines;
     std::vector<std::string> findings;
   } cases[] = {
       {"right after a positive line", {first, zero}, {}},
@@ -199,7 +199,7 @@ TEST_F(InputCheck, APersonOnConsecutiveLinesNeedsOnePositiveAmount) {
 }
 
 TEST_F(InputCheck, StopsBeforeReadingAndLeavesTheReviewOfTheLastRun) {
-  ASSERT_TRUE(run(payrollFile({test::PayrollLineSpec(), test::PayrollLineSpec()})));
+  ASSERT_TRUE(run(payrollFile({test::PayrollLineFields(), test::PayrollLineFields()})));
   ASSERT_EQ(count("TBOSIGU3"), 2);
   File<TBGRESKE> gre(*store);
   auto addFinding = [&] {
@@ -227,7 +227,7 @@ TEST_F(InputCheck, StopsBeforeReadingAndLeavesTheReviewOfTheLastRun) {
 
   // Without a chosen obligor the staged file is read by nobody.
   w.year = 2005;
-  w.file = payrollFile({test::PayrollLineSpec()});
+  w.file = payrollFile({test::PayrollLineFields()});
   EXPECT_FALSE(checkPayrollFile(GLO, *store, w, result, out));
   EXPECT_EQ(lastMessage(), "Greška 35");
   EXPECT_EQ(count("TBOSIGU3"), 2);
@@ -248,7 +248,7 @@ TEST_F(InputCheck, AnyBytesAreReadAsLines) {
   {
     std::ofstream f(garbage, std::ios::binary);
     for (int i = 0; i < 2000; ++i) f << static_cast<char>((i * 7919) % 256);
-    f << "\r\n\r\n" << test::PayrollLineSpec().raw().substr(0, 150) << "\r\n" << test::PayrollLineSpec().raw();
+    f << "\r\n\r\n" << test::PayrollLineFields().raw().substr(0, 150) << "\r\n" << test::PayrollLineFields().raw();
   }
   ASSERT_TRUE(run(garbage)) << lastMessage();
   EXPECT_EQ(result.read, count("TBOSIGU3"));

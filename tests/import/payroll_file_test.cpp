@@ -51,9 +51,9 @@ TEST(PayrollFile, NumbersOfTextFields) {
 }
 
 TEST(PayrollFile, LinesAreCutByteForByte) {
-  test::PayrollLineSpec spec;
-  spec.PREZIME = "Čađež Šime";
-  std::string raw = spec.raw();
+  test::PayrollLineFields fields;
+  fields.PREZIME = "Čađež Šime";
+  std::string raw = fields.raw();
   ASSERT_EQ(raw.size(), kPayrollLineWidth);
   // A byte CP1250 leaves undefined, in the name.
   raw[61 + 11] = '\x81';
@@ -65,7 +65,7 @@ TEST(PayrollFile, LinesAreCutByteForByte) {
   std::string back;
   ASSERT_TRUE(utf8ToCp1250(line.PREZIME, back));
   EXPECT_EQ(back, raw.substr(61, 50));
-  EXPECT_EQ(line.IZNOS11, spec.IZNOS11);
+  EXPECT_EQ(line.IZNOS11, fields.IZNOS11);
 
   // A line of 120 characters leaves the amounts from IV.8 on blank.
   decodeLine(raw.substr(0, 120), line);
@@ -90,57 +90,57 @@ TEST(PayrollFile, Selection) {
   s.type = linePaymentType("01");
   struct Case {
     const char* what;
-    void (*change)(test::PayrollLineSpec&);
+    void (*change)(test::PayrollLineFields&);
     bool selected;
   } cases[] = {
-      {"the obligor's line", [](test::PayrollLineSpec&) {}, true},
-      {"MBG of zeros for an obligor without one", [](test::PayrollLineSpec& l) { l.MB2 = "0000000000000"; }, true},
-      {"another MB", [](test::PayrollLineSpec& l) { l.MB = "999999990000"; }, false},
-      {"another second part", [](test::PayrollLineSpec& l) { l.MB = "123456790001"; }, false},
-      {"an MBG where the obligor has none", [](test::PayrollLineSpec& l) { l.MB2 = "1234567890125"; }, false},
-      {"another year", [](test::PayrollLineSpec& l) { l.GODOBRA = "2006"; }, false},
-      {"another month", [](test::PayrollLineSpec& l) { l.OBRMJE = "06"; }, false},
-      {"another type", [](test::PayrollLineSpec& l) { l.VRSTAUPLA = "02"; }, false},
-      {"a period inside", [](test::PayrollLineSpec& l) { l.OBRRAZD1 = "01";
+      {"the obligor's line", [](test::PayrollLineFields&) {}, true},
+      {"MBG of zeros for an obligor without one", [](test::PayrollLineFields& l) { l.MB2 = "0000000000000"; }, true},
+      {"another MB", [](test::PayrollLineFields& l) { l.MB = "999999990000"; }, false},
+      {"another second part", [](test::PayrollLineFields& l) { l.MB = "123456790001"; }, false},
+      {"an MBG where the obligor has none", [](test::PayrollLineFields& l) { l.MB2 = "1234567890125"; }, false},
+      {"another year", [](test::PayrollLineFields& l) { l.GODOBRA = "2006"; }, false},
+      {"another month", [](test::PayrollLineFields& l) { l.OBRMJE = "06"; }, false},
+      {"another type", [](test::PayrollLineFields& l) { l.VRSTAUPLA = "02"; }, false},
+      {"a period inside", [](test::PayrollLineFields& l) { l.OBRRAZD1 = "01";
                                          l.OBRRAZD2 = "15";
                                        }, true},
   };
   for (auto& c : cases) {
-    test::PayrollLineSpec spec;
-    c.change(spec);
+    test::PayrollLineFields fields;
+    c.change(fields);
     TBUPLATE line;
-    decodeLine(spec.raw(), line);
+    decodeLine(fields.raw(), line);
     EXPECT_EQ(s.selects(line), c.selected) << c.what;
   }
 
   // The whole period of the line must lie inside the chosen one.
-  test::PayrollLineSpec spec;
-  spec.OBRRAZD1 = "10";
-  spec.OBRRAZD2 = "20";
+  test::PayrollLineFields fields;
+  fields.OBRRAZD1 = "10";
+  fields.OBRRAZD2 = "20";
   TBUPLATE line;
-  decodeLine(spec.raw(), line);
+  decodeLine(fields.raw(), line);
   s.dayTo = 15;
   EXPECT_FALSE(s.selects(line));
   // With the default period 0 to 0 only lines without days are selected.
   s.dayFrom = s.dayTo = 0;
   EXPECT_FALSE(s.selects(line));
-  spec.OBRRAZD1 = "00";
-  spec.OBRRAZD2 = "  ";
-  decodeLine(spec.raw(), line);
+  fields.OBRRAZD1 = "00";
+  fields.OBRRAZD2 = "  ";
+  decodeLine(fields.raw(), line);
   EXPECT_TRUE(s.selects(line));
   // A line whose MB is not numeric belongs to an obligor without one.
   pos.MB01 = "";
   pos.MB02 = "";
   s.obligor = PayrollObligor::of(pos);
-  spec.MB = "ABC";
-  decodeLine(spec.raw(), line);
+  fields.MB = "ABC";
+  decodeLine(fields.raw(), line);
   EXPECT_TRUE(s.selects(line));
 }
 
 class PayrollStaging : public test::PayrollFixture {};
 
 TEST_F(PayrollStaging, TheStagedCopyIsReadWhateverTheLinesHold) {
-  std::string bytes = "short\r\n" + test::PayrollLineSpec().raw() + "\n" + std::string("\0\xff\x81\r", 4) +
+  std::string bytes = "short\r\n" + test::PayrollLineFields().raw() + "\n" + std::string("\0\xff\x81\r", 4) +
                       "\r\n\r\n" + std::string(100000, 'x') + "\r\nlast without line end";
   std::string path = dir.file("odd.txt");
   {

@@ -35,7 +35,7 @@ inline std::string amount(const char* value) { return encodeAmount(*Decimal::par
 // One payroll line, by default a good line of obligor 12345679/0000 for
 // May 2005, type 01, days 1 to 31, IV.8 1000.00 with the contributions of
 // a pillar-II member.
-struct PayrollLineSpec {
+struct PayrollLineFields {
   std::string RBOSOB = "00001", MB = "123456790000", MB2 = "", VRSOBV = "01", VRSTAUPLA = "01",
               IDENTIFIKATOR = "0001", GODOBRA = "2005", OBRMJE = "05", OBRRAZD1 = "01", OBRRAZD2 = "31",
               JMBG = "0101980000002", PREZIME = "Šimić Ivan", OPCINA = "1333", CLANDN = "D", OSNOVA1 = "11",
@@ -95,7 +95,7 @@ class PayrollFixture : public testing::Test {
     for (auto& l : rawLines) f << l << "\r\n";
     return path;
   }
-  std::string payrollFile(const std::vector<PayrollLineSpec>& lines, const std::string& name = "placa.txt") {
+  std::string payrollFile(const std::vector<PayrollLineFields>& lines, const std::string& name = "placa.txt") {
     std::vector<std::string> raw;
     for (auto& l : lines) raw.push_back(l.raw());
     return payrollFile(raw, name);

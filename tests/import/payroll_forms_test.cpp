@@ -41,10 +41,10 @@ class PayrollForms : public test::PayrollFixture {
     return std::string((std::istreambuf_iterator<char>(in)), {});
   }
   // Ten good lines of ten persons.
-  std::vector<test::PayrollLineSpec> tenPersons() {
-    std::vector<test::PayrollLineSpec> lines;
+  std::vector<test::PayrollLineFields> tenPersons() {
+    std::vector<test::PayrollLineFields> lines;
     for (int n = 1000; lines.size() < 10; ++n) {
-      test::PayrollLineSpec l;
+      test::PayrollLineFields l;
       l.JMBG = test::mbg("01019800" + std::to_string(n));
       if (!l.JMBG.empty()) lines.push_back(l);
     }
@@ -54,7 +54,7 @@ class PayrollForms : public test::PayrollFixture {
 
 TEST_F(PayrollForms, ALineOfAnotherObligorIsListedAndTheFormIsProduced) {
   obligor(1);
-  test::PayrollLineSpec foreign;
+  test::PayrollLineFields foreign;
   foreign.MB = "999999990000";
   foreign.GODOBRA = "x5";  // a garbage year: its finding is stored all the same
   auto lines = tenPersons();
@@ -118,18 +118,18 @@ TEST_F(PayrollForms, WhatKeepsALineOutAndWhatOnlyCounts) {
   obligor(1);
   struct Case {
     const char* what;
-    void (*change)(test::PayrollLineSpec&);
+    void (*change)(test::PayrollLineFields&);
     std::vector<std::string> findings;
     bool taken;
   } cases[] = {
       {"membership X is taken",
-       [](test::PayrollLineSpec& l) { l.CLANDN = "X"; },
+       [](test::PayrollLineFields& l) { l.CLANDN = "X"; },
        {"Obvezno odredite da li je osoba član OMF ili nije",
         "Upozorenje - razlika o obračunatom doprinosu I. stupa:     150.00  -       0.00",
         "Upozorenje - razlika u obračunatom doprinosu II stupa:      50.00  -       0.00"},
        true},
       {"a non-member with pillar II",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.CLANDN = "N";
          l.IZNOS9 = test::amount("200.00");
          l.IZNOS10 = test::amount("10.00");
@@ -138,11 +138,11 @@ TEST_F(PayrollForms, WhatKeepsALineOutAndWhatOnlyCounts) {
         "Upozorenje - razlika u obračunatom doprinosu II stupa:      10.00  -       0.00"},
        false},
       {"pillar I 0.05 off is a warning",
-       [](test::PayrollLineSpec& l) { l.IZNOS9 = test::amount("150.05"); },
+       [](test::PayrollLineFields& l) { l.IZNOS9 = test::amount("150.05"); },
        {"Upozorenje - razlika o obračunatom doprinosu I. stupa:     150.05  -     150.00"},
        true},
       {"pillar I out of range keeps the differences",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.IZNOS9 = test::amount("0.00");
          l.IZNOS10 = test::amount("50.04");
        },
@@ -150,18 +150,18 @@ TEST_F(PayrollForms, WhatKeepsALineOutAndWhatOnlyCounts) {
         "Upozorenje - razlika u obračunatom doprinosu II stupa:      50.04  -      50.00"},
        false},
       {"pillar II out of range",
-       [](test::PayrollLineSpec& l) { l.IZNOS10 = test::amount("-1.00"); },
+       [](test::PayrollLineFields& l) { l.IZNOS10 = test::amount("-1.00"); },
        {"Greška - Iznos doprinosa za II. stup mora biti >=0. Provjerite kontrolnu tablicu"},
        false},
       {"a basis missing from the matrix",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.OSNOVA1 = "12";
          l.IZNOS9 = l.IZNOS10 = test::amount("0.00");
        },
        {"Upozorenje. Navedena kombinacija VOB=01 VOI=01 OO=12 nije uvedena u kontrolnu ta"},
        false},
       {"unknown codes",
-       [](test::PayrollLineSpec& l) {
+       [](test::PayrollLineFields& l) {
          l.OSNOVA1 = "77";
          l.OPCINA = "1232";
          l.OSNOVA3 = "9";
@@ -172,7 +172,7 @@ TEST_F(PayrollForms, WhatKeepsALineOutAndWhatOnlyCounts) {
        false},
   };
   for (auto& c : cases) {
-    test::PayrollLineSpec line;
+    test::PayrollLineFields line;
     c.change(line);
     out = CollectingReporter();
     bool formed = form(payrollFile({line}));
@@ -201,7 +201,7 @@ TEST_F(PayrollForms, ACorrectionOfType99SkipsTheChecksAndKeepsOtherRows) {
     osi.rec.JMBG = "0101980000010";
     ASSERT_FALSE(osi.add());
   }
-  test::PayrollLineSpec line;
+  test::PayrollLineFields line;
   line.VRSTAUPLA = "99";
   line.CLANDN = "X";
   line.IZNOS8 = test::amount("0.00");
@@ -240,14 +240,14 @@ TEST_F(PayrollForms, SequenceLimitsOfObligorTypes30And31) {
 
 TEST_F(PayrollForms, AZeroAmountPassesAfterAPositiveRowOfThePersonInTheMonth) {
   obligor(1);
-  test::PayrollLineSpec zero;
+  test::PayrollLineFields zero;
   zero.IZNOS7 = zero.IZNOS8 = zero.IZNOS9 = zero.IZNOS10 = test::amount("0.00");
   std::string zeroFile = payrollFile({zero}, "zero.txt");
   ASSERT_FALSE(form(zeroFile));
   EXPECT_EQ(findings().size(), 3u);
 
   // A row of the same person and month on another form.
-  ASSERT_TRUE(form(payrollFile({test::PayrollLineSpec()}, "positive.txt"), 1, "01", 2));
+  ASSERT_TRUE(form(payrollFile({test::PayrollLineFields()}, "positive.txt"), 1, "01", 2));
   out = CollectingReporter();
   ASSERT_TRUE(form(zeroFile)) << lastMessage();
   EXPECT_TRUE(findings().empty());
@@ -339,13 +339,13 @@ TEST_F(PayrollForms, APayrollFileOfAFormedFormsRowsFormsTheSamePageA) {
   ASSERT_TRUE(processObligor(GLO, *store, DeliveryMode::Single, out)) << lastMessage();
   TBOBRAZA fromRows = *pageA("001500101");
 
-  std::vector<test::PayrollLineSpec> lines;
+  std::vector<test::PayrollLineFields> lines;
   File<TBOSIGUR> osi(*store);
   osi.open();
   osi.rec.KONVEZA = "001500101";
   osi.set("KEYOBRGODMJE");
   while (!osi.next() && osi.rec.KONVEZA == "001500101") {
-    test::PayrollLineSpec l;
+    test::PayrollLineFields l;
     l.JMBG = osi.rec.JMBG;
     l.PREZIME = osi.rec.PREZIME;
     l.OPCINA = osi.rec.OPCINA;
