@@ -4,6 +4,7 @@
 
 #include "data/records.h"
 #include "data/record_layer.h"
+#include "data/table_csv.h"
 #include "temp_dir.h"
 
 namespace kdm {
@@ -296,6 +297,45 @@ TEST(DataStoreOpen, ClearErrorsForBadDirectories) {
   }
   Error e = DataStore::open(dir.path(), false, store);
   EXPECT_EQ(e.kind(), ErrorCode::NotADatabase) << e.text;
+}
+
+}  // namespace kdm
+
+namespace kdm {
+
+// Unique and duplicate keys of the code tables and working files: two rows
+// per label, refused on the second or kept in full.
+TEST_F(RecordLayer, UniqueAndDuplicateKeysOfCodeTablesAndWorkingFiles) {
+  struct Case {
+    const char* label;
+    const char* csv;
+    const char* refusal;  // nullptr: both rows kept
+  } cases[] = {
+      {"TBSTOPE", "VRSTOBRACUNA,VRSTAOBVEZNIKA,OSNOVOBRA,STAZ,CLANDN\n01,01,11,,D\n01,01,11,,d\n", "Osnov"},
+      {"TBTMPDAT", "IDENTIFIKATOR,IMEFILE\n001500101,a\n001500101,b\n", "TBT:KeyIdentikator"},
+      {"TBIZLAZ1", "REDBROJ,KOLONA,GRESKA\n5,KD5IBRT,prva\n5,KD5IBRT,druga\n", nullptr},
+      {"VEZNATAB", "VOB,VOI,OO\n01,01,11\n01,01,11\n", "VEZ:KeyVOB_VOI"},
+  };
+  for (auto& c : cases) {
+    std::int64_t stored = 0;
+    Error e = importCsv(store(), *findLabel(c.label), c.csv, stored);
+    if (c.refusal)
+      EXPECT_EQ(e.text, std::string("line 3: Creating a record with a duplicate key: ") + c.refusal) << c.label;
+    else
+      EXPECT_EQ(stored, 2) << c.label << " " << e.text;
+  }
+  std::int64_t stored = 0;
+  ASSERT_FALSE(importCsv(store(), *findLabel("VEZNATAB"), "VOB,VOI,OO\n01,01,11\n", stored));
+  // Code tables have no rule on delete: the matrix rows of a deleted type stay.
+  File<TBVRSOBV> vob(store());
+  ASSERT_FALSE(vob.open());
+  vob.rec.SIFRA = "01";
+  vob.rec.SKROPIS = "Pravna osoba";
+  ASSERT_FALSE(vob.insert());
+  ASSERT_FALSE(vob.remove());
+  RecordFile vez(store(), "VEZNATAB");
+  ASSERT_FALSE(vez.open());
+  EXPECT_EQ(vez.count(), 1);
 }
 
 }  // namespace kdm
