@@ -43,9 +43,9 @@ run: build
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)
 
+# Every benchmark program in turn; each prints its figures and ratios.
 bench: build
-	$(BUILD)/bench/kdm_bench_store
-	$(BUILD)/bench/kdm_bench_forms
+	for b in $(BUILD)/bench/kdm_bench_*; do echo "== $$b"; $$b || exit 1; done
 
 clean:
 	rm -rf $(BUILD)
