@@ -21,30 +21,12 @@
 #include "platform/textfile.h"
 #include "submission/formal_check.h"
 #include "submission/submission_file.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace kdm;
-using Clock = std::chrono::steady_clock;
-
-long envOr(const char* name, long fallback) {
-  const char* v = std::getenv(name);
-  return v ? std::atol(v) : fallback;
-}
-
-double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
-
-long peakKiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-class Quiet : public Reporter {
- public:
-  void message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void status(const std::string&) override {}
-};
+using namespace kdm::bench;
 
 std::string validMbg(long serial) {
   static constexpr int w[] = {7, 6, 5, 4, 3, 2, 7, 6, 5, 4, 3, 2};
@@ -58,21 +40,6 @@ std::string validMbg(long serial) {
   }
 }
 
-struct DataDir {
-  std::string path;
-  std::unique_ptr<DataStore> store;
-  explicit DataDir(const std::string& where) : path(where) {
-    std::filesystem::create_directory(path);
-    InitResult r;
-    if (initDataDirectory(path, r) || DataStore::open(path, false, store)) std::abort();
-    File<APLPARAM> apl(*store);
-    apl.open();
-    apl.rec.RB = 1;
-    apl.get("KEYRB");
-    apl.rec.JMBG = validMbg(1);
-    apl.put();
-  }
-};
 
 // A collective file of `records` records: forms of up to 500 persons.
 void generate(const std::string& path, long records) {

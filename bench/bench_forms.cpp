@@ -21,51 +21,12 @@
 #include "forms/form_creation.h"
 #include "submission/collective.h"
 #include "submission/submission_file.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace kdm;
-using Clock = std::chrono::steady_clock;
-
-long envOr(const char* name, long fallback) {
-  const char* v = std::getenv(name);
-  return v ? std::atol(v) : fallback;
-}
-
-double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
-
-long peakKiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-class Quiet : public Reporter {
- public:
-  void message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void status(const std::string&) override {}
-};
-
-struct DataDir {
-  std::string path;
-  std::unique_ptr<DataStore> store;
-  DataDir() {
-    std::string tmpl = (std::filesystem::temp_directory_path() / "kdm-bench-XXXXXX").string();
-    path = mkdtemp(tmpl.data());
-    InitResult r;
-    if (initDataDirectory(path, r) || DataStore::open(path, false, store)) std::abort();
-    File<APLPARAM> apl(*store);
-    apl.open();
-    apl.rec.RB = 1;
-    apl.get("KEYRB");
-    apl.rec.JMBG = "1234567890125";
-    apl.put();
-  }
-  ~DataDir() {
-    store.reset();
-    std::filesystem::remove_all(path);
-  }
-};
+using namespace kdm::bench;
 
 std::string jmbgOf(long i) {
   return std::to_string(1000000000000L + i);

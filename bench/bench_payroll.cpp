@@ -29,48 +29,16 @@
 #include "import/payroll_forms.h"
 #include "platform/hash.h"
 #include "platform/text.h"
+#include "bench_support.h"
 
 namespace {
 
 using namespace kdm;
-using Clock = std::chrono::steady_clock;
+using namespace kdm::bench;
 
-long envOr(const char* name, long fallback) {
-  const char* v = std::getenv(name);
-  return v ? std::atol(v) : fallback;
-}
-
-double since(Clock::time_point t0) { return std::chrono::duration<double>(Clock::now() - t0).count(); }
-
-long peakKiB() {
-  rusage u{};
-  getrusage(RUSAGE_SELF, &u);
-  return u.ru_maxrss;
-}
-
-class Quiet : public Reporter {
- public:
-  void message(const std::string& text) override { std::fprintf(stderr, "%s\n", text.c_str()); }
-  void status(const std::string&) override {}
-};
-
-std::string tempDir(const char* stem) {
-  std::string tmpl = (std::filesystem::temp_directory_path() / (std::string(stem) + "-XXXXXX")).string();
-  return mkdtemp(tmpl.data());
-}
-
-struct DataDir {
-  std::string path = tempDir("kdm-bench");
-  std::unique_ptr<DataStore> store;
+// A scratch data directory with obligor 1.
+struct DataDir : bench::DataDir {
   DataDir() {
-    InitResult r;
-    if (initDataDirectory(path, r) || DataStore::open(path, false, store)) std::abort();
-    File<APLPARAM> apl(*store);
-    apl.open();
-    apl.rec.RB = 1;
-    apl.get("KEYRB");
-    apl.rec.JMBG = "1234567890125";
-    apl.put();
     File<TBPOSLOD> pos(*store);
     pos.open();
     pos.rec.REDBROJ = 1;
@@ -80,10 +48,6 @@ struct DataDir {
     pos.rec.MB02 = "0000";
     pos.rec.JMBG = "0000000000000";
     pos.add();
-  }
-  ~DataDir() {
-    store.reset();
-    std::filesystem::remove_all(path);
   }
 };
 
