@@ -74,6 +74,16 @@ void addDeliveryOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o, co
 bool typedNumber(Reporter& out, const char* option, const std::string& text, std::size_t width, std::int16_t& value);
 // --sent into GLO.DatSlanja; false (a usage error) when it is not a date.
 bool setSentDate(Context& ctx, const std::string& text);
+// The field checks of the window whose fields a command fills.
+struct PeriodChecks {
+  bool (*year)(Globals&, const std::string& typed, Reporter&);
+  bool (*month)(Globals&, Reporter&);
+  bool (*payMonth)(Globals&, Reporter&);
+};
+// Types type, year, month, days, pay year and month, date of sending and
+// sequence into the globals as a user fills the window, each field checked
+// as it is left. kDone, or the exit status of the refusal.
+int typePeriod(Context& ctx, const FormOptions& o, const PeriodChecks& checks);
 // --mode as the window's options: the delivery and, when collective, the file choice.
 DeliveryMode chooseMode(Globals& GLO, const std::string& mode);
 

@@ -53,6 +53,33 @@ bool setSentDate(Context& ctx, const std::string& text) {
   return true;
 }
 
+int typePeriod(Context& ctx, const FormOptions& o, const PeriodChecks& checks) {
+  Globals& GLO = ctx.GLO;
+  Reporter& out = ctx.out;
+  GLO.VrsUpl = o.type;
+  if (!o.year.empty()) {
+    if (!typedNumber(out, "--year", o.year, 4, GLO.ObrGodina)) return kUsage;
+    if (!checks.year(GLO, o.year, out)) return kFailed;
+  }
+  if (!o.month.empty()) {
+    if (!typedNumber(out, "--month", o.month, 2, GLO.ObrMjesec)) return kUsage;
+    if (!checks.month(GLO, out)) return kFailed;
+  }
+  GLO.DanOd = static_cast<std::int16_t>(o.from);
+  GLO.DanDo = static_cast<std::int16_t>(o.to);
+  // The defaults 1 and 31 mean the whole month, whatever its length.
+  if (o.fromGiven && !leaveDayField(GLO, GLO.DanOd, out)) return kFailed;
+  if (o.toGiven && !leaveDayField(GLO, GLO.DanDo, out)) return kFailed;
+  if (o.payYear >= 0) GLO.GodIsplate = static_cast<std::int16_t>(o.payYear);
+  if (o.payMonth >= 0) {
+    GLO.MjIsplate = static_cast<std::int16_t>(o.payMonth);
+    if (!checks.payMonth(GLO, out)) return kFailed;
+  }
+  if (!setSentDate(ctx, o.sent)) return kUsage;
+  if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
+  return kDone;
+}
+
 DeliveryMode chooseMode(Globals& GLO, const std::string& mode) {
   if (mode == "single") return DeliveryMode::Single;
   GLO.IzborPosla = mode == "new" ? kNewFile : kAddToFile;
@@ -76,27 +103,7 @@ int form(Context& ctx, const FormOptions& o) {
   // then type the period; each field is checked as it is left.
   if (!openFormCreation(GLO, *store, out)) return kFailed;
   if (!chooseObligor(GLO, *store, static_cast<std::int16_t>(o.obligor), out)) return kFailed;
-  GLO.VrsUpl = o.type;
-  if (!o.year.empty()) {
-    if (!typedNumber(out, "--year", o.year, 4, GLO.ObrGodina)) return kUsage;
-    if (!leaveYearField(GLO, o.year, out)) return kFailed;
-  }
-  if (!o.month.empty()) {
-    if (!typedNumber(out, "--month", o.month, 2, GLO.ObrMjesec)) return kUsage;
-    if (!leaveMonthField(GLO, out)) return kFailed;
-  }
-  GLO.DanOd = static_cast<std::int16_t>(o.from);
-  GLO.DanDo = static_cast<std::int16_t>(o.to);
-  // The defaults 1 and 31 mean the whole month, whatever its length.
-  if (o.fromGiven && !leaveDayField(GLO, GLO.DanOd, out)) return kFailed;
-  if (o.toGiven && !leaveDayField(GLO, GLO.DanDo, out)) return kFailed;
-  if (o.payYear >= 0) GLO.GodIsplate = static_cast<std::int16_t>(o.payYear);
-  if (o.payMonth >= 0) {
-    GLO.MjIsplate = static_cast<std::int16_t>(o.payMonth);
-    if (!leavePayMonthField(GLO, out)) return kFailed;
-  }
-  if (!setSentDate(ctx, o.sent)) return kUsage;
-  if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
+  if (int rc = typePeriod(ctx, o, {leaveYearField, leaveMonthField, leavePayMonthField})) return rc;
   if (!processObligor(GLO, *store, chooseMode(GLO, o.mode), out)) return kFailed;
   return copyIfAsked(ctx, o.copyTo);
 }

@@ -66,26 +66,8 @@ int form(Context& ctx, const FormOptions& o) {
   if (!openPayrollForms(GLO, *store, file, out)) return kFailed;
   if (!choosePayrollObligor(GLO, *store, static_cast<std::int16_t>(o.obligor)))
     GLO.Firma = static_cast<std::int16_t>(o.obligor);
-  GLO.VrsUpl = o.type;
-  if (!o.year.empty()) {
-    if (!typedNumber(out, "--year", o.year, 4, GLO.ObrGodina)) return kUsage;
-    if (!leavePayrollYearField(GLO, o.year, out)) return kFailed;
-  }
-  if (!o.month.empty()) {
-    if (!typedNumber(out, "--month", o.month, 2, GLO.ObrMjesec)) return kUsage;
-    if (!leavePayrollMonthField(GLO, out)) return kFailed;
-  }
-  GLO.DanOd = static_cast<std::int16_t>(o.from);
-  GLO.DanDo = static_cast<std::int16_t>(o.to);
-  if (o.fromGiven && !leaveDayField(GLO, GLO.DanOd, out)) return kFailed;
-  if (o.toGiven && !leaveDayField(GLO, GLO.DanDo, out)) return kFailed;
-  if (o.payYear >= 0) GLO.GodIsplate = static_cast<std::int16_t>(o.payYear);
-  if (o.payMonth >= 0) {
-    GLO.MjIsplate = static_cast<std::int16_t>(o.payMonth);
-    if (!leavePayrollPayMonthField(GLO, out)) return kFailed;
-  }
-  if (!setSentDate(ctx, o.sent)) return kUsage;
-  if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
+  if (int rc = typePeriod(ctx, o, {leavePayrollYearField, leavePayrollMonthField, leavePayrollPayMonthField}))
+    return rc;
   ImportResult result;
   bool formed = formFromPayroll(GLO, *store, chooseMode(GLO, o.mode), o.file, result, out);
   printOutcome(*store, result);
