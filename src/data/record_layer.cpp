@@ -1,5 +1,7 @@
 #include "data/record_layer.h"
 
+#include "data/run_unit.h"
+
 #include <sqlite3.h>
 
 #include "platform/files.h"
@@ -79,6 +81,8 @@ Error DataStore::open(const std::string& dir, bool create, std::unique_ptr<DataS
   Error e = Database::open(path, create ? Database::Mode::Create : Database::Mode::OpenExisting, store->db_);
   if (e) return e;
   if ((e = store->createSchema())) return e;
+  // A run stopped between its commit and its renames is finished first.
+  if ((e = finishInterruptedRuns(*store))) return e;
   out = std::move(store);
   return ok();
 }

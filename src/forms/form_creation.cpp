@@ -3,6 +3,7 @@
 #include "checks/checks.h"
 #include "register/parameters.h"
 #include "platform/clock.h"
+#include "platform/fault.h"
 #include "platform/files.h"
 #include "platform/hash.h"
 #include "platform/text.h"
@@ -137,8 +138,11 @@ bool lookUpForm(Globals& GLO, DataStore& store, Reporter& out) {
 namespace kdm {
 namespace {
 
+constexpr const char* kNotProcessed = "GREŠKA. OBVEZNIK NIJE USPJEŠNO OBRAĐEN";
+
 // Opens `file` exclusively; when that fails reports `failure` and goes on
-// with a shared open, as the processing does.
+// with a shared open, as the processing does. Other runs cannot hold the
+// file here: the run holds it against them from its start.
 void openExclusively(RecordFile& file, const std::string& failure, Reporter& out) {
   if (file.open(OpenMode::Exclusive)) {
     out.message(failure);
@@ -150,10 +154,42 @@ std::string digitsOr(const std::string& value, std::size_t width) {
   return numeric(value) ? value : std::string(width, '0');
 }
 
-// The submission file of the form, its hash, the obligor's copy, the
-// collective list and the control number.
+// A failed run: the message box, and the status line that says the
+// obligor was not processed. Nothing of the run stays (the RunUnit rolls
+// it back).
+bool failRun(Globals& GLO, Reporter& out, const std::string& message) {
+  if (!message.empty()) out.message(message);
+  out.status(kNotProcessed);
+  GLO.Status = 1;
+  return false;
+}
+
+// The person count and the totals of page A must fit the form record of
+// the submission file (and the page-A record) whole.
+bool formFits(const TBOBRAZA& a, const LabelDef& def, Reporter& out) {
+  if (a.BROJOSIG > 99999) {
+    out.message("Greška. Obrazac ima " + std::to_string(a.BROJOSIG) +
+                " osiguranika, a datoteka prima najviše 99999. Podijelite obračun na više obrazaca");
+    return false;
+  }
+  Record r(def);
+  toRecord(a, r);
+  static const char* const names[] = {"III.1", "III.2", "III.3", "III.4", "III.5"};
+  const int first = def.fieldIndex("IZNOS7");
+  for (int i = 0; i < 5; ++i) {
+    if (checkFits(r, first + i)) {
+      out.message(std::string("Greška. Zbroj ") + names[i] + " = " + r.format(first + i) +
+                  " ne stane u polje obrasca. Podijelite obračun na više obrazaca");
+      return false;
+    }
+  }
+  return true;
+}
+
+// The submission file of the form, its hash, the obligor's copy staged,
+// the collective list and the control number, then the run's commit.
 bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& pos,
-                      const TBOBRAZA& a, FormSource source, Reporter& out) {
+                      const TBOBRAZA& a, FormSource source, RunUnit& run, Reporter& out) {
   const bool payroll = source == FormSource::Payroll;
   SubmissionWriter writer(store, out, payroll ? SignStyle::Plus : SignStyle::Zero);
   if (writer.begin()) {
@@ -168,38 +204,22 @@ bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, Deliv
     writer.writeFileTrailer(apl, GLO.DatSlanja);
   }
   // An incomplete file is neither hashed nor delivered.
-  if (!writer.finish()) {
-    out.status("GREŠKA. OBVEZNIK NIJE USPJEŠNO OBRAĐEN");
-    return false;
-  }
+  Error written = faultPoint("form.file");
+  if (!writer.finish() || written) return failRun(GLO, out, written ? "Greška " + written.text : "");
   std::string error;
   auto hash = doSHAOnFile(writer.path(), &error);
-  if (!hash) {
-    out.message("Greška kod određivanja SHA broja " + writer.path() + " " + error);
-    out.status("GREŠKA. OBVEZNIK NIJE USPJEŠNO OBRAĐEN");
-    return false;
-  }
-  Error copy = copyFileReplacing(writer.path(), GLO.ImeDatoteke);
-  if (copy && payroll) {
-    std::string text = "Greška, file: " + GLO.ImeDatoteke + " Error=" + copy.text;
+  if (!hash) return failRun(GLO, out, "Greška kod određivanja SHA broja " + writer.path() + " " + error);
+  if (Error copy = run.stage(writer.path(), GLO.ImeDatoteke)) {
+    std::string text = payroll ? "Greška, file: " + GLO.ImeDatoteke + " Error=" + copy.text
+                               : "Greška pri formiranju datoteke " + copy.text;
     out.status(text);
-    out.message(text);
-  } else if (copy) {
-    out.status("Greška pri formiranju datoteke " + copy.text);
-  } else {
-    out.status("Obrada je završena i određen SHA broj");
-    bool emptyFirst = mode == DeliveryMode::Single || GLO.IzborPosla == kNewFile;
-    addToCollectiveList(store, out, emptyFirst, pos, GLO.KonVeza, GLO.ImeDatoteke);
+    return failRun(GLO, out, text);
   }
-  if (!storeControlNumber(store, out, GLO.KonVeza, GLO.Identifikator, *hash)) {
-    GLO.Status = 1;
-    return false;
-  }
-  // Without the obligor's copy there is nothing to deliver: not a success.
-  if (copy) {
-    GLO.Status = 1;
-    return false;
-  }
+  out.status("Obrada je završena i određen SHA broj");
+  bool emptyFirst = mode == DeliveryMode::Single || GLO.IzborPosla == kNewFile;
+  if (!addToCollectiveList(store, out, emptyFirst, pos, GLO.KonVeza, GLO.ImeDatoteke)) return failRun(GLO, out, "");
+  if (!storeControlNumber(store, out, GLO.KonVeza, GLO.Identifikator, *hash)) return failRun(GLO, out, "");
+  if (Error e = run.commit()) return failRun(GLO, out, "Greška " + std::to_string(e.code) + " " + e.text);
   GLO.Status = 2;
   out.status(payroll ? std::string("OBVEZNIK JE USPJEŠNO OBRAĐEN") : "OBVEZNIK JE USPJEŠNO OBRAĐEN-" + GLO.ImeDatoteke);
   if (mode == DeliveryMode::Collective && GLO.IzborPosla == kNewFile) GLO.IzborPosla = kAddToFile;
@@ -207,6 +227,19 @@ bool finishSubmission(Globals& GLO, DataStore& store, const APLPARAM& apl, Deliv
 }
 
 }  // namespace
+
+const std::vector<std::string>& formRunFiles(FormSource source) {
+  static const std::vector<std::string> rows = {"TBVALTA", "TBOSIGUR", "TBOBRAZA", "TBTMPDAT"};
+  static const std::vector<std::string> payroll = {"TBVALTA", "TBOSIGUR", "TBOBRAZA", "TBTMPDAT", "TBUPLATE", "TBGRESKE"};
+  return source == FormSource::Payroll ? payroll : rows;
+}
+
+bool beginFormRun(Globals& GLO, RunUnit& run, FormSource source, Reporter& out) {
+  Error e = run.hold(formRunFiles(source));
+  if (!e) e = run.begin({GLO.ImeDatoteke});
+  if (e) return failRun(GLO, out, e.text);
+  return true;
+}
 
 bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter& out) {
   GLO.Status = 0;
@@ -264,70 +297,72 @@ bool processObligor(Globals& GLO, DataStore& store, DeliveryMode mode, Reporter&
     return false;
   }
 
+  // From here on the run is one unit: it changes nothing unless it ends
+  // with its file delivered and its control number stored.
+  RunUnit run(store);
+  if (!beginFormRun(GLO, run, FormSource::EmployeeRows, out)) return false;
   out.status("Radim. Strpite se..");
   RecordFile osi(store, "TBOSIGUR");
   openExclusively(osi, "Greška pri otvaranju TBOSIGUR.DAT", out);
   const LabelDef& osiDef = osi.def();
-  {
-    Transaction tx(store.db());
-    deleteFormRows(GLO, osi, out);
-    File<TBZAPOSL> rad(store);
-    rad.open();
-    rad.rec.REDBROJ = GLO.Firma;
-    rad.set("KEYRBRFIRME");
-    long long read = 0, taken = 0, person = 0;
-    std::string previous = "0000000000000";
-    TBOSIGUR b;
-    Record bRecord(osiDef);
-    while (!rad.next()) {
-      const TBZAPOSL& r = rad.rec;
-      ++read;
-      if (r.JMBG != previous) ++person;
-      previous = r.JMBG;
-      if (r.REDBROJ != GLO.Firma || r.GODOBRA != GLO.ObrGodina || r.MJEOBRA != GLO.ObrMjesec ||
-          r.ODDANA < GLO.DanOd || r.ODDANA > GLO.DanDo || r.DODANA < GLO.DanOd || r.DODANA > GLO.DanDo ||
-          !sameText(r.VRSTAUPLA, GLO.VrsUpl))
-        continue;
-      out.status(r.PREZIME);
-      b = TBOSIGUR{};
-      b.RBOSOB = zeros(person % 100000, 5);  // five digits: a form of more persons wraps
-      b.VRSUPL = r.VRSTAUPLA;
-      b.JMBG = r.JMBG;
-      b.PREZIME = r.PREZIME;
-      b.OPCINA = r.OPCINA;
-      b.CLANDN = r.CLANDN;
-      b.OSNOVA1 = r.OSNOVA1;
-      b.OSNOVA3 = r.OSNOVA3;
-      b.OBRRAZD1 = r.ODDANA;
-      b.OBRRAZD2 = r.DODANA;
-      b.IZNOS7 = r.IZNOS7;
-      b.IZNOS8 = r.IZNOS8;
-      b.IZNOS9 = r.IZNOS9;
-      b.IZNOS10 = r.IZNOS10;
-      b.IZNOS11 = r.IZNOS11;
-      b.GODOBRA = GLO.ObrGodina;
-      b.OBRMJE = GLO.ObrMjesec;
-      b.IDENTIFIKATOR = GLO.Identifikator;
-      b.KONVEZA = GLO.KonVeza;
-      toRecord(b, bRecord);
-      if (Error e = osi.insert(bRecord)) {
-        out.message("Greška kod upisa " + std::to_string(e.code));
-        continue;
-      }
-      ++taken;
+  deleteFormRows(GLO, osi, out);
+  File<TBZAPOSL> rad(store);
+  rad.open();
+  rad.rec.REDBROJ = GLO.Firma;
+  rad.set("KEYRBRFIRME");
+  long long read = 0, taken = 0, person = 0;
+  bool refused = false;
+  std::string previous = "0000000000000";
+  TBOSIGUR b;
+  Record bRecord(osiDef);
+  while (!rad.next()) {
+    const TBZAPOSL& r = rad.rec;
+    ++read;
+    if (r.JMBG != previous) ++person;
+    previous = r.JMBG;
+    if (r.REDBROJ != GLO.Firma || r.GODOBRA != GLO.ObrGodina || r.MJEOBRA != GLO.ObrMjesec ||
+        r.ODDANA < GLO.DanOd || r.ODDANA > GLO.DanDo || r.DODANA < GLO.DanOd || r.DODANA > GLO.DanDo ||
+        !sameText(r.VRSTAUPLA, GLO.VrsUpl))
+      continue;
+    out.status(r.PREZIME);
+    b = TBOSIGUR{};
+    b.RBOSOB = zeros(person % 100000, 5);
+    b.VRSUPL = r.VRSTAUPLA;
+    b.JMBG = r.JMBG;
+    b.PREZIME = r.PREZIME;
+    b.OPCINA = r.OPCINA;
+    b.CLANDN = r.CLANDN;
+    b.OSNOVA1 = r.OSNOVA1;
+    b.OSNOVA3 = r.OSNOVA3;
+    b.OBRRAZD1 = r.ODDANA;
+    b.OBRRAZD2 = r.DODANA;
+    b.IZNOS7 = r.IZNOS7;
+    b.IZNOS8 = r.IZNOS8;
+    b.IZNOS9 = r.IZNOS9;
+    b.IZNOS10 = r.IZNOS10;
+    b.IZNOS11 = r.IZNOS11;
+    b.GODOBRA = GLO.ObrGodina;
+    b.OBRMJE = GLO.ObrMjesec;
+    b.IDENTIFIKATOR = GLO.Identifikator;
+    b.KONVEZA = GLO.KonVeza;
+    toRecord(b, bRecord);
+    // A form never leaves out a row it was given: one that cannot be
+    // stored stops the run after every row was tried.
+    if (Error e = osi.insert(bRecord)) {
+      out.message("Greška kod upisa " + std::to_string(e.code) + " " + std::string(trimRight(r.PREZIME)) + " " + e.text);
+      refused = true;
+      continue;
     }
-    if (Error e = tx.commit()) {
-      out.message("Greška " + std::to_string(e.code) + " " + e.text);
-      return false;
-    }
-    if (taken == 0) {
-      out.status("Obrada prekinuta. Pročitano=" + blanks(read, 4) + " Preuzeto=" + blanks(taken, 5));
-      return false;
-    }
+    ++taken;
   }
-
+  if (Error e = faultPoint("form.rows")) return failRun(GLO, out, "Greška " + e.text);
+  if (taken == 0 && !refused) {
+    out.status("Obrada prekinuta. Pročitano=" + blanks(read, 4) + " Preuzeto=" + blanks(taken, 5));
+    return false;
+  }
+  if (refused) return failRun(GLO, out, "");
   osi.close();
-  return completeForm(GLO, store, apl, mode, pos.rec, FormSource::EmployeeRows, out);
+  return completeForm(GLO, store, apl, mode, pos.rec, FormSource::EmployeeRows, run, out);
 }
 
 void buildFormNames(Globals& GLO, DataStore& store, const APLPARAM& apl, const std::string& obligorJmbg) {
@@ -356,7 +391,7 @@ void deleteFormRows(Globals& GLO, RecordFile& osi, Reporter& out) {
 }
 
 bool completeForm(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& o,
-                  FormSource source, Reporter& out) {
+                  FormSource source, RunUnit& run, Reporter& out) {
   RecordFile osi(store, "TBOSIGUR");
   osi.open();
   const LabelDef& osiDef = osi.def();
@@ -422,24 +457,26 @@ bool completeForm(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryM
   a.KONZNAK = "1234567890-1234567890-1234567890-1234567890";
   for (Decimal* total : {&a.IZNOS7, &a.IZNOS8, &a.IZNOS9, &a.IZNOS10, &a.IZNOS11})
     if (total->isNegative()) *total = Decimal();
+  if (!formFits(a, aFile.def(), out)) return failRun(GLO, out, "");
   toRecord(a, aRecord);
   aRecord.rowid = aRowid;
-  if (Error e = exists ? aFile.put(aRecord) : aFile.add(aRecord))
+  if (Error e = exists ? aFile.put(aRecord) : aFile.add(aRecord)) {
     out.status("Greška " + std::to_string(e.code));
-  else
-    out.status("1. dio obrade završena. Formiram SHA broj");
+    return failRun(GLO, out, "Greška kod upisa TBOBRAZA.DAT " + e.text);
+  }
+  out.status("1. dio obrade završena. Formiram SHA broj");
 
   File<TBPOSLOD> pos(store);
   pos.open();
   pos.rec.REDBROJ = o.REDBROJ;
   if (!pos.get("KEYREDBROJ") && pos.rec.IDENTIFIKATOR < GLO.ZadBroj) {
     pos.rec.IDENTIFIKATOR = GLO.ZadBroj;
-    if (Error e = pos.put()) out.message("Greška " + std::to_string(e.code));
+    if (Error e = pos.put()) return failRun(GLO, out, "Greška " + std::to_string(e.code) + " " + e.text);
   }
+  if (Error e = faultPoint("form.pagea")) return failRun(GLO, out, "Greška " + e.text);
   aFile.close();
   osi.close();
-  removeFile(GLO.ImeDatoteke);
-  return finishSubmission(GLO, store, apl, mode, o, a, source, out);
+  return finishSubmission(GLO, store, apl, mode, o, a, source, run, out);
 }
 
 }  // namespace kdm

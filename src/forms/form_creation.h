@@ -14,9 +14,11 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "app/globals.h"
 #include "data/record_layer.h"
+#include "data/run_unit.h"
 #include "data/records.h"
 #include "platform/report.h"
 
@@ -67,13 +69,24 @@ void buildFormNames(Globals& GLO, DataStore& store, const APLPARAM& apl, const s
 // Deletes the page-B rows of the form GLO.KonVeza (of type "99" only the
 // rows of that type), reporting each; `osi` is an open TBOSIGUR.
 void deleteFormRows(Globals& GLO, RecordFile& osi, Reporter& out);
-// From the page-B rows of the form on: page A with its totals, the
-// obligor's last sequence number, the submission file, its hash and the
-// obligor's copy, the collective list, the control number, GLO.Status.
+// The files a forming run holds against every other run for its whole
+// length: the submission file's work files, the page-B and page-A files,
+// the list of forms, the obligors (the sequence number), and for a payroll
+// file its staged copy and the error list.
+const std::vector<std::string>& formRunFiles(FormSource source);
+// Holds those files and begins the run that delivers GLO.ImeDatoteke;
+// reports and returns false when another run holds one of them.
+bool beginFormRun(Globals& GLO, RunUnit& run, FormSource source, Reporter& out);
+// From the page-B rows of the form on, inside the begun `run`: page A with
+// its totals (refused when they or the person count do not fit the
+// submission file), the obligor's last sequence number, the submission
+// file, its hash and the obligor's copy staged, the collective list, the
+// control number, the run's commit and GLO.Status. A failure at any step
+// leaves the store and the output directory as they were before the run.
 // Rows from a payroll file give "+" sign characters, take the MB only when
 // it is given, and report as the take-over does.
 bool completeForm(Globals& GLO, DataStore& store, const APLPARAM& apl, DeliveryMode mode, const TBPOSLOD& pos,
-                  FormSource source, Reporter& out);
+                  FormSource source, RunUnit& run, Reporter& out);
 
 // "&Provjera obrade za obveznika": builds the key of the form as the
 // processing does and tells whether the form exists ("Nema obrasca broj

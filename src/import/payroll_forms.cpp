@@ -4,6 +4,7 @@
 
 #include "import/line_checks.h"
 #include "import/payroll_file.h"
+#include "platform/fault.h"
 #include "platform/text.h"
 #include "register/parameters.h"
 
@@ -112,6 +113,13 @@ bool formFromPayroll(Globals& GLO, DataStore& store, DeliveryMode mode, const st
     out.message("Obavezno ispravite podatke o ovlaštenoj osobi. | Izmjenu izvršite kroz Servisi/Aplikacijski parametri");
     return false;
   }
+  // Another run on the same files is refused before anything changes, the
+  // error list included.
+  RunUnit run(store);
+  if (Error e = run.hold(formRunFiles(FormSource::Payroll))) {
+    out.message(e.text);
+    return false;
+  }
   FindingList findings(store);
   findings.begin(out);
   GLO.Status = 0;
@@ -161,6 +169,10 @@ bool formFromPayroll(Globals& GLO, DataStore& store, DeliveryMode mode, const st
     return false;
   }
 
+  if (Error e = run.begin({GLO.ImeDatoteke})) {
+    out.message("Greška " + std::to_string(e.code) + " " + e.text);
+    return false;
+  }
   RecordFile osi(store, "TBOSIGUR");
   if (osi.open(OpenMode::Exclusive)) {
     out.message("Greška pri otvaranju TBOSIGUR.DAT");
@@ -189,7 +201,10 @@ bool formFromPayroll(Globals& GLO, DataStore& store, DeliveryMode mode, const st
   };
   auto sink = [&](const std::string& text) { findings.add(line, text, out); };
   {
-    Transaction tx(store.db());
+    // The rows of the form: a rejected line rolls them back while the run
+    // keeps its findings.
+    const std::int64_t findingsEnd = findings.end();
+    Transaction rows(store.db());
     deleteFormRows(GLO, osi, out);
     while (reader.next(line)) {
       ++result.read;
@@ -244,9 +259,17 @@ bool formFromPayroll(Globals& GLO, DataStore& store, DeliveryMode mode, const st
       out.message("Greška kod čitanja TBUPLATE.DAT " + reader.error().text);
       rejected = true;
     }
-    if (Error e = tx.commit()) {
-      out.message("Greška " + std::to_string(e.code) + " " + e.text);
+    if (Error e = faultPoint("payroll.rows")) {
+      out.message("Greška " + e.text);
       return false;
+    }
+    if (!rejected && taken > 0) {
+      if (Error e = rows.commit()) {
+        out.message("Greška " + std::to_string(e.code) + " " + e.text);
+        return false;
+      }
+    } else {
+      findings.rollBackKeeping(rows, findingsEnd, out);
     }
   }
 
@@ -266,13 +289,17 @@ bool formFromPayroll(Globals& GLO, DataStore& store, DeliveryMode mode, const st
   // The checks report through GLO.Status too; only a complete run sets 2.
   GLO.Status = 0;
   if (taken == 0 || rejected) {
+    // Only the findings of the run are kept, for the user to review.
+    osi.close();
+    findings.close();
+    if (Error e = run.commit()) out.message("Greška " + std::to_string(e.code) + " " + e.text);
     out.status("Obrada je prekinuta, provjerite popis grešaka i upozorenja.");
     out.focus("GLO:ObrGodina");
     return false;
   }
   osi.close();
   findings.close();
-  return completeForm(GLO, store, apl, mode, pos, FormSource::Payroll, out);
+  return completeForm(GLO, store, apl, mode, pos, FormSource::Payroll, run, out);
 }
 
 }  // namespace kdm

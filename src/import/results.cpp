@@ -3,6 +3,8 @@
 #include "platform/sqlite_store.h"
 #include "platform/text.h"
 
+#include <vector>
+
 namespace kdm {
 
 FindingList::FindingList(DataStore& store) : file_(store, "TBGRESKE") {}
@@ -43,6 +45,29 @@ void FindingList::add(const TBUPLATE& line, std::string_view text, Reporter& out
   }
   ++next_;
   ++stored_;
+}
+
+std::int64_t FindingList::end() {
+  Record last = file_.blank();
+  if (file_.set(static_cast<const KeyDef*>(nullptr)) || file_.previous(last)) return 0;
+  return last.rowid;
+}
+
+void FindingList::rollBackKeeping(Transaction& tx, std::int64_t end, Reporter& out) {
+  std::vector<Record> added;
+  Record from = file_.blank(), r = file_.blank();
+  from.rowid = end + 1;
+  if (!file_.set(static_cast<const KeyDef*>(nullptr), &from))
+    while (!file_.next(r)) added.push_back(r);
+  tx.rollback();
+  for (Record& f : added) {
+    f.rowid = 0;
+    if (Error e = file_.add(f)) {
+      if (!failureReported_) out.message("Greška kod upisa " + std::to_string(e.code));
+      failureReported_ = true;
+      return;
+    }
+  }
 }
 
 }  // namespace kdm

@@ -50,6 +50,12 @@ class FindingList {
   void add(const TBUPLATE& line, std::string_view text, Reporter& out);
   // Findings stored by this run.
   std::int64_t count() const { return stored_; }
+  // Where the list ends now; give it to rollBackKeeping.
+  std::int64_t end();
+  // Rolls back `tx`, begun when the list ended at `end`, and stores again
+  // the findings added since: the findings of a rejected run outlive the
+  // rows it rolls back.
+  void rollBackKeeping(Transaction& tx, std::int64_t end, Reporter& out);
   void close() { file_.close(); }
 
  private:

@@ -1,5 +1,7 @@
 #include "platform/sqlite_store.h"
 
+#include <filesystem>
+
 #include "platform/text.h"
 
 namespace kdm {
@@ -132,17 +134,33 @@ Error Database::acquire(const std::string& table, bool exclusive, const void* ow
     if (who != owner && count > 0) others = true;
   if ((lock.exclusive && lock.exclusive != owner) || (exclusive && others))
     return makeError(ErrorCode::FileLocked, std::string(errorText(ErrorCode::FileLocked)) + ": " + table);
-  if (exclusive)
+  if (exclusive) {
+    if (lock.exclusive != owner)
+      if (Error e = hold(table)) return e;
     lock.exclusive = owner;
-  else
+  } else {
     ++lock.shared[owner];
+  }
   return ok();
+}
+
+Error Database::hold(const std::string& name) {
+  if (!directoryLocks_)
+    directoryLocks_ = std::make_unique<DirectoryLocks>(std::filesystem::path(path_).parent_path().string());
+  return directoryLocks_->lock(name);
+}
+
+void Database::letGo(const std::string& name) {
+  if (directoryLocks_) directoryLocks_->unlock(name);
 }
 
 void Database::release(const std::string& table, const void* owner) {
   auto it = locks_.find(table);
   if (it == locks_.end()) return;
-  if (it->second.exclusive == owner) it->second.exclusive = nullptr;
+  if (it->second.exclusive == owner) {
+    it->second.exclusive = nullptr;
+    letGo(table);
+  }
   auto s = it->second.shared.find(owner);
   if (s != it->second.shared.end() && --s->second <= 0) it->second.shared.erase(s);
 }

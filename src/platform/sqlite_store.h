@@ -6,10 +6,13 @@
 // order all ignore letter case. Foreign keys are off: the record layer
 // applies the relations itself. The journal is WAL with synchronous=FULL.
 //
-// "Exclusive" opening of a label is an in-process lock held by one window's
-// handle; SQLite itself serialises writers. Every multi-record change runs
-// in a Transaction, which rolls back unless committed; nested transactions
-// become savepoints.
+// "Exclusive" opening of a label is a lock held by one window's handle: in
+// the process by the table of owners below, and against other processes
+// and other connections by a DirectoryLocks lock taken with it. Shared
+// opens take no lock between processes: SQLite gives every reader a
+// consistent snapshot and serialises writers. Every multi-record change
+// runs in a Transaction, which rolls back unless committed; nested
+// transactions become savepoints.
 #pragma once
 
 #include <sqlite3.h>
@@ -22,6 +25,7 @@
 #include <unordered_map>
 
 #include "platform/errors.h"
+#include "platform/file_lock.h"
 
 namespace kdm {
 
@@ -82,9 +86,14 @@ class Database {
   // Rollbacks so far: open cursors re-read after one.
   std::uint64_t rollbacks() const { return rollbacks_; }
 
-  // In-process open locks per table. `owner` identifies the handle.
+  // Open locks per table. `owner` identifies the handle. An exclusive open
+  // also holds the table's name against other connections and processes.
   Error acquire(const std::string& table, bool exclusive, const void* owner);
   void release(const std::string& table, const void* owner);
+  // Holds a file's name (a table or a text file of the data directory)
+  // against other connections and processes; counted, so holders nest.
+  Error hold(const std::string& name);
+  void letGo(const std::string& name);
 
  private:
   Database() = default;
@@ -100,6 +109,7 @@ class Database {
   std::uint64_t rollbacks_ = 0;
   std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
   std::map<std::string, LockState> locks_;
+  std::unique_ptr<DirectoryLocks> directoryLocks_;
 };
 
 // Rolls back unless committed.
@@ -115,6 +125,10 @@ class Transaction {
   Error commit() {
     done_ = true;
     return db_.commit();
+  }
+  void rollback() {
+    if (!done_ && !error_) db_.rollback();
+    done_ = true;
   }
 
  private:

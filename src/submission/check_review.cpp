@@ -1,5 +1,8 @@
 #include "submission/check_review.h"
 
+#include "data/run_unit.h"
+#include "platform/fault.h"
+#include "platform/files.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
 #include "submission/fixed_layout.h"
@@ -90,11 +93,25 @@ std::vector<std::string> findingLines(const TBIZLAZ1& f) {
 bool PrebaciuTXT(DataStore& store, Reporter& out, std::int64_t* lines) {
   std::int64_t written = 0;
   if (lines) *lines = 0;
-  TextFile text;
-  if (Error e = text.openEmpty(store.pathOf(findLabel("TBIZLAZ2")->diskName))) {
+  // The text is written whole under a temporary name and only then put in
+  // place: a full disk leaves the previous TBIZLAZ2.TXT, never half of one.
+  RunUnit run(store);
+  if (Error e = run.hold({"TBIZLAZ2"})) {
     out.message("Greška kod otvaranja TBIZLAZ2.TXT " + e.text);
     return false;
   }
+  const std::string path = store.pathOf(findLabel("TBIZLAZ2")->diskName);
+  const std::string temporary = temporaryNameOf(path);
+  TextFile text;
+  if (Error e = text.openEmpty(temporary)) {
+    out.message("Greška kod otvaranja TBIZLAZ2.TXT " + e.text);
+    return false;
+  }
+  auto abandon = [&] {
+    text.close();
+    removeFile(temporary);
+    return false;
+  };
   File<TBIZLAZ1> findings(store);
   Error e = findings.open();
   if (!e) e = findings.setStart("KEYVRSTA");
@@ -103,8 +120,7 @@ bool PrebaciuTXT(DataStore& store, Reporter& out, std::int64_t* lines) {
     for (const std::string& line : findingLines(findings.rec)) {
       if (Error w = text.appendLine(line)) {
         out.message("Greška kod upisa TBIZLAZ2.TXT " + w.text);
-        text.close();
-        return false;
+        return abandon();
       }
       ++written;
     }
@@ -112,12 +128,15 @@ bool PrebaciuTXT(DataStore& store, Reporter& out, std::int64_t* lines) {
   }
   if (e.kind() != ErrorCode::NoMoreRecords) {
     out.message("Greška kod čitanja TBIZLAZ1.DAT " + e.text);
-    text.close();
-    return false;
+    return abandon();
   }
-  if (Error c = text.close()) {
+  Error c = text.close();
+  if (!c) c = faultPoint("findings.text");
+  if (!c) c = syncFile(temporary);
+  if (!c) c = renameSynced(temporary, path);
+  if (c) {
     out.message("Greška kod zatvaranja TBIZLAZ2.TXT " + c.text);
-    return false;
+    return abandon();
   }
   if (lines) *lines = written;
   return true;

@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <vector>
 
+#include "data/run_unit.h"
+#include "platform/fault.h"
 #include "platform/files.h"
 #include "platform/hash.h"
 #include "platform/text.h"
@@ -75,7 +77,8 @@ bool addToCollectiveList(DataStore& store, Reporter& out, bool emptyFirst, const
   tbt.rec.IMEFILE = std::string(trimRight(imeDatoteke));
   if (Error e = tbt.insert()) {
     out.message("Greška. Add TBTMPDAT " + e.text);
-    return false;
+    // The form formed again is listed already, under its key.
+    return e.kind() == ErrorCode::DuplicateKey;
   }
   return true;
 }
@@ -86,11 +89,17 @@ void formCollectiveFile(Globals& GLO, DataStore& store, Reporter& out) {
   GLO.Status = 0;
   std::int64_t forms = 0;
 
+  // The file and the marks of the forms are one unit, and no other run may
+  // write TBVALTA.TXT or the list meanwhile.
+  RunUnit run(store);
+  if (Error e = run.hold({"TBVALTA", "TBVALTA1", "TBOBRAZA", "TBTMPDAT"})) return fail(GLO, out, e.text);
+
   std::vector<ListEntry> list;
   if (!readList(store, out, list)) {
     GLO.Status = 1;
     return;
   }
+  if (list.empty()) return fail(GLO, out, "Greška pri kreiranju jedinstvenog HASH broja");
 
   const std::string valtaPath = store.pathOf(findLabel("TBVALTA")->diskName);
   TextFile valta;
@@ -116,43 +125,30 @@ void formCollectiveFile(Globals& GLO, DataStore& store, Reporter& out) {
   if (Error e = valta.appendLine(fileTrailerRecord(apl, GLO.DatSlanja, forms, HeaderRule::Collective)))
     return fail(GLO, out, "Greška " + e.text);
   if (Error e = valta.close()) return fail(GLO, out, "Greška. 2. Close TBVALTA.TXT " + e.text);
+  if (Error e = faultPoint("collect.file")) return fail(GLO, out, "Greška. 2. Close TBVALTA.TXT " + e.text);
 
   std::optional<std::string> hash = doSHAOnFile(valtaPath);
   if (!hash) return fail(GLO, out, "Greška pri kreiranju jedinstvenog HASH broja");
 
   const std::string rm0 = joinPath(outputDirectory(store, apl), "VALTA.RM0");
-  if (Error e = copyFileReplacing(valtaPath, rm0))
+  if (Error e = run.begin({rm0})) return fail(GLO, out, "Greška " + e.text);
+  File<TBOBRAZA> a(store);
+  if (a.open()) return fail(GLO, out, "Greška pri otvaranju TBOBRAZA.DAT");
+  const std::string konznak = controlNumber(*hash);
+  for (const ListEntry& entry : list) {
+    a.clear();
+    a.rec.KONVEZA = entry.identifikator;
+    if (a.get("KEYIDENTIKATOR"))
+      return fail(GLO, out, "Greška pri ažuriranju HASH broja (1) Ident=" + entry.identifikator);
+    a.rec.KONZNAK = konznak;
+    if (a.put()) return fail(GLO, out, "Greška pri ažuriranju HASH broja (2) Ident.=" + entry.identifikator);
+  }
+  if (Error e = faultPoint("collect.marks")) return fail(GLO, out, "Greška " + e.text);
+  if (Error e = run.stage(valtaPath, rm0))
     return fail(GLO, out, "Greška, file: " + valtaPath + " " + rm0 + " Error=" + e.text);
-
-  if (!list.empty()) {
-    File<TBOBRAZA> a(store);
-    if (a.open()) return fail(GLO, out, "Greška pri otvaranju TBOBRAZA.DAT");
-    const std::string konznak = controlNumber(*hash);
-    // One commit for all the marks; a failed mark stops the marking, and
-    // the forms marked before it keep theirs.
-    Transaction tx(store.db());
-    for (const ListEntry& entry : list) {
-      a.clear();
-      a.rec.KONVEZA = entry.identifikator;
-      if (a.get("KEYIDENTIKATOR")) {
-        fail(GLO, out, "Greška pri ažuriranju HASH broja (1) Ident=" + entry.identifikator);
-        break;
-      }
-      a.rec.KONZNAK = konznak;
-      if (a.put()) {
-        fail(GLO, out, "Greška pri ažuriranju HASH broja (2) Ident.=" + entry.identifikator);
-        break;
-      }
-    }
-    if (Error e = tx.commit()) return fail(GLO, out, "Greška " + e.text);
-  } else {
-    fail(GLO, out, "Greška pri kreiranju jedinstvenog HASH broja");
-  }
-
-  if (GLO.Status == 0) {
-    GLO.Status = 2;
-    GLO.ImeDatoteke = rm0;
-  }
+  if (Error e = run.commit()) return fail(GLO, out, "Greška " + std::to_string(e.code) + " " + e.text);
+  GLO.Status = 2;
+  GLO.ImeDatoteke = rm0;
 }
 
 }  // namespace kdm

@@ -32,8 +32,9 @@ namespace kdm {
 // `imeDatoteke` is the path of the obligor's submission file; one longer
 // than the list's field is refused rather than stored cut. Failures are
 // reported ("Greška. Open TBTMPDAT ", "Greška. Empty TBTMPDAT ",
-// "Greška. Add TBTMPDAT " followed by the error text); false when the
-// entry was not added.
+// "Greška. Add TBTMPDAT " followed by the error text); false when the form
+// is not in the list afterwards (a form formed again is listed already:
+// its entry's key refuses the second one).
 bool addToCollectiveList(DataStore& store, Reporter& out, bool emptyFirst, const TBPOSLOD& pos,
                          const std::string& konVeza, const std::string& imeDatoteke);
 

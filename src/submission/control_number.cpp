@@ -43,9 +43,9 @@ bool copyToMedium(const std::string& source, const std::string& destination, Rep
   std::error_code ec;
   // Deleting the destination first would delete the source itself.
   if (std::filesystem::equivalent(source, destination, ec)) return true;
-  // Nor is a folder (a mount point, say) deleted to make room for a file.
+  // Nor is a folder (a mount point, say) replaced by a file.
   if (isDirectory(destination)) return report(makeError(ErrorCode::AccessDenied, std::strerror(EISDIR)));
-  if (Error e = removeFile(destination)) return report(e);
+  // The previous copy stays until the new one is complete.
   if (Error e = copyFileReplacing(source, destination)) return report(e);
   return true;
 }

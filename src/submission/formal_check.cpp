@@ -2,6 +2,8 @@
 
 #include "checks/checks.h"
 #include "controls/control_range.h"
+#include "data/run_unit.h"
+#include "platform/fault.h"
 #include "platform/clock.h"
 #include "platform/cp1250.h"
 #include "platform/hash.h"
@@ -521,16 +523,13 @@ bool runFormalCheck(Globals& GLO, DataStore& store, const std::string& path, Rep
     return false;
   }
 
-  // The findings of the previous run go first, whatever happens next. A
-  // list that cannot be emptied is not refilled: old and new findings
-  // would mix.
-  RecordFile findingsFile(store, TBIZLAZ1::kLabel);
-  if (Error e = findingsFile.open(OpenMode::Exclusive)) {
-    out.message("Greška pri otvaranju TBIZLAZ1.DAT " + e.text);
-    return false;
-  }
-  if (Error e = findingsFile.empty()) {
-    out.message("Greška pri pražnjenju TBIZLAZ1.DAT " + e.text);
+  // No other run may copy its file to TBVALTA1.TXT or write the result
+  // meanwhile; the old result is replaced by the new one in one commit, so
+  // an interrupted run leaves the previous result whole, never the records
+  // of one file without their findings.
+  RunUnit run(store);
+  if (Error e = run.hold({"TBVALTA1", "TBIZLAZ", "TBIZLAZ1"})) {
+    out.message(e.text);
     return false;
   }
   const std::string copy = store.pathOf(findLabel("TBVALTA1")->diskName);
@@ -539,12 +538,17 @@ bool runFormalCheck(Globals& GLO, DataStore& store, const std::string& path, Rep
     out.focus(kFileField);
     return false;
   }
-
-  // The records and their findings are stored in one transaction: an
-  // interrupted run leaves the previous records, never half of a file.
-  Transaction tx(store.db());
-  if (tx.error()) {
-    out.message("Greška " + tx.error().text);
+  if (Error e = run.begin()) {
+    out.message("Greška " + e.text);
+    return false;
+  }
+  RecordFile findingsFile(store, TBIZLAZ1::kLabel);
+  if (Error e = findingsFile.open(OpenMode::Exclusive)) {
+    out.message("Greška pri otvaranju TBIZLAZ1.DAT " + e.text);
+    return false;
+  }
+  if (Error e = findingsFile.empty()) {
+    out.message("Greška pri pražnjenju TBIZLAZ1.DAT " + e.text);
     return false;
   }
   RecordFile recordsFile(store, TBIZLAZ::kLabel);
@@ -606,7 +610,9 @@ bool runFormalCheck(Globals& GLO, DataStore& store, const std::string& path, Rep
     return false;
   }
   reader.close();
-  if (Error e = tx.commit()) {
+  Error e = faultPoint("check.records");
+  if (!e) e = run.commit();
+  if (e) {
     out.message("Greška " + e.text);
     return false;
   }

@@ -108,8 +108,9 @@ TEST_F(PayrollForms, OneRejectedLineStopsBeforePageA) {
   EXPECT_EQ(GLO.Status, 0);
   EXPECT_EQ(findings(), std::vector<std::string>{"1 0101980000003: Pogrešan JMBG"});
   EXPECT_EQ(out.statuses.back(), "Obrada je prekinuta, provjerite popis grešaka i upozorenja.");
-  EXPECT_EQ(count("TBOSIGUR"), 9);
-  // The earlier page A and file stay as they were.
+  // The earlier page B, page A and file stay as they were: none of the
+  // rows of the rejected run.
+  EXPECT_EQ(count("TBOSIGUR"), 10);
   EXPECT_EQ(pageA("001500101")->IZNOS7.toString(), "15000.00");
   EXPECT_EQ(bytesOf(GLO.ImeDatoteke), before);
 }
