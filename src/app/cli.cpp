@@ -27,7 +27,14 @@ int runCommandLine(int argc, char** argv) {
   } catch (const CLI::ParseError& e) {
     return app.exit(e) == 0 ? cli::kDone : cli::kUsage;
   }
-  if (ctx.action) return ctx.action();
+  if (ctx.action) {
+    int rc = ctx.action();
+    // A run that ended on a status line alone ("Obrada prekinuta ...") still
+    // says on stderr that it failed.
+    if (rc != cli::kDone && ctx.out.messages == 0 && !ctx.out.lastStatus.empty())
+      std::cerr << ctx.out.lastStatus << '\n';
+    return rc;
+  }
   std::cout << app.help();
   return cli::kDone;
 }

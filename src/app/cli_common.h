@@ -22,8 +22,16 @@ constexpr int kDone = 0, kFailed = 1, kUsage = 2;
 // status line on stdout.
 class ConsoleReporter : public Reporter {
  public:
-  void message(const std::string& text) override { std::cerr << text << '\n'; }
-  void status(const std::string& text) override { std::cout << text << '\n'; }
+  void message(const std::string& text) override {
+    std::cerr << text << '\n';
+    ++messages;
+  }
+  void status(const std::string& text) override {
+    std::cout << text << '\n';
+    lastStatus = text;
+  }
+  int messages = 0;
+  std::string lastStatus;
 };
 
 // One run of the command line: the data directory, the globals, where

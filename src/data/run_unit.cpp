@@ -108,14 +108,15 @@ Error RunUnit::commit() {
   if (Error e = tx_->commit()) return e;
   committed_ = true;
   tx_.reset();
-  // From here the store holds the new state: a failure to put a file in
-  // place is left to finishInterruptedRuns, which the journal row calls for.
-  if (Error e = faultPoint("run.committed")) return e;
+  // From here the store holds the new state, so nothing may stop the
+  // renames short of the process ending (a test's kill); a rename that
+  // fails is left to finishInterruptedRuns, which the journal row calls for.
+  faultPoint("run.committed");
   for (Delivery& d : deliveries_) {
     if (!d.staged) continue;
     if (Error e = renameSynced(d.temporary, d.finalPath)) return e;
     d.staged = false;
-    if (Error e = faultPoint("run.renamed")) return e;
+    faultPoint("run.renamed");
   }
   return ok();
 }

@@ -1,6 +1,8 @@
 #include "import/input_check.h"
 
 #include "checks/checks.h"
+#include "data/run_unit.h"
+#include "platform/fault.h"
 #include "forms/form_creation.h"
 #include "import/line_checks.h"
 #include "import/payroll_file.h"
@@ -124,6 +126,13 @@ bool checkPayrollFile(Globals& GLO, DataStore& store, const InputCheckWindow& w,
     out.message(kRefusal);
     return false;
   }
+  // Another run on the staged file or the result files is refused before
+  // anything changes.
+  RunUnit run(store);
+  if (Error e = run.hold({"TBUPLATE", "TBOSIGU2", "TBOSIGU3", "TBGRESKE"})) {
+    out.message(e.text);
+    return false;
+  }
   FindingList findings(store);
   findings.begin(out);
   if (w.year < 1000) out.message("Greška. Godina mora biti 4-znamenkasta");
@@ -205,7 +214,9 @@ bool checkPayrollFile(Globals& GLO, DataStore& store, const InputCheckWindow& w,
     ++result.accepted;
   }
   if (reader.error()) out.message("Greška kod čitanja TBUPLATE.DAT " + reader.error().text);
-  if (Error e = tx.commit()) {
+  Error e = faultPoint("payroll.check");
+  if (!e) e = tx.commit();
+  if (e) {
     out.message("Greška " + std::to_string(e.code) + " " + e.text);
     return false;
   }

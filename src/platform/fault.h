@@ -6,6 +6,7 @@
 // asks for it:
 //   KDM_FAULT=<point>          the process ends at once (_exit(kFaultExit))
 //   KDM_FAULT=<point>:nospace  the step fails as a write to a full disk does
+//                              (after a commit nothing may fail: ignored)
 //   KDM_FAULT=<point>:pause    the step waits while the file named by
 //                              KDM_FAULT_PAUSE exists (at most a minute),
 //                              so a test can start a second run meanwhile

@@ -1,5 +1,7 @@
 #include "submission/file_printout.h"
 
+#include "data/run_unit.h"
+
 #include <optional>
 
 #include "platform/hash.h"
@@ -32,7 +34,13 @@ Decimal amount(const SubmissionLine& line, const char* name) {
 
 // Copies the chosen file to TBSLOG3.TXT and opens the copy; reports and
 // returns false when it cannot.
-bool openCopy(DataStore& store, const std::string& path, TextFile& file, Reporter& out) {
+// The copy is the work file TBSLOG3.TXT of the submission writer: `run`
+// holds the writer's files meanwhile.
+bool openCopy(DataStore& store, RunUnit& run, const std::string& path, TextFile& file, Reporter& out) {
+  if (Error e = run.hold({"TBVALTA"})) {
+    out.message(e.text);
+    return false;
+  }
   std::string copy = store.pathOf(findLabel("TBSLOG3")->diskName);
   if (copyForReading(path, copy)) {
     out.message("Greška kod preuzimanja " + path);
@@ -80,8 +88,9 @@ bool preparePageAFromFile(Globals& GLO, DataStore& store, const std::string& pat
   std::string hash = hashOf(path);
   APLPARAM apl;
   readParameters(store, apl);
+  RunUnit run(store);
   TextFile file;
-  if (!openCopy(store, path, file, out)) return false;
+  if (!openCopy(store, run, path, file, out)) return false;
   std::string buf;
   while (file.readLine(buf)) {
     SubmissionLine line(buf);
@@ -124,8 +133,9 @@ bool preparePageBFromFile(Globals& GLO, DataStore& store, const std::string& pat
   std::string hash = hashOf(path);
   APLPARAM apl;
   readParameters(store, apl);
+  RunUnit run(store);
   TextFile file;
-  if (!openCopy(store, path, file, out)) return false;
+  if (!openCopy(store, run, path, file, out)) return false;
 
   File<TBOSIGU1> osi(store);
   if (Error e = osi.open(OpenMode::Exclusive)) {
