@@ -268,13 +268,16 @@ TEST_F(FormalCheck, OnlyAHeaderAndRecordsOfUnknownType) {
   EXPECT_EQ(summary.records, 1);
   EXPECT_EQ(findings(), std::vector<std::string>{});
 
+  // A record of an unknown type gets one error and no other check; inside
+  // a form it is not counted as one of its persons.
   std::string odd = std::string(249, 'x') + "4";
   lines = fileOf({formOf(1)});
-  lines.insert(lines.begin() + 2, odd);  // inside the form: not counted, not checked
+  lines.insert(lines.begin() + 2, odd);
   lines.push_back(std::string(250, ' '));
   ASSERT_TRUE(check(lines, &summary));
   EXPECT_EQ(summary.records, 7);
-  EXPECT_EQ(findings(), std::vector<std::string>{});
+  EXPECT_EQ(summary.errors, 2);
+  EXPECT_EQ(findings(), (std::vector<std::string>{"3 TIPSLOGA F Nepoznat tip sloga", "7 TIPSLOGA F Nepoznat tip sloga"}));
   std::vector<TBIZLAZ> rows = records();
   EXPECT_EQ(rows[2].TIPSLOGA, "4");
   EXPECT_EQ(recordText(rows[2]), odd);
