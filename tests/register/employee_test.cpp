@@ -313,6 +313,39 @@ TEST_F(RegisterContributions, RatesOfTheCombinationTimesTheBase) {
   }
 }
 
+TEST_F(RegisterContributions, EnteringTheAmountsTakesTheRatesAlways) {
+  struct {
+    bool typed1, typed2;
+    const char* iznos9;
+    const char* iznos10;
+  } cases[] = {
+      {false, false, "150.00", "50.00"},
+      {true, false, "7.77", "50.00"},
+      {false, true, "150.00", "1.11"},
+      {true, true, "7.77", "1.11"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.typed1) + std::to_string(c.typed2));
+    TBZAPOSL rad;
+    rad.VRSTAUPLA = "01";
+    rad.VRSOBV = "01";
+    rad.OSNOVA1 = "11";
+    rad.CLANDN = "D";
+    rad.IZNOS8 = dec("1000.00");
+    rad.IZNOS9 = dec("7.77");
+    rad.IZNOS10 = dec("1.11");
+    ASSERT_TRUE(enterContributions(*store, rad, c.typed1, c.typed2));
+    EXPECT_EQ(rad.PRVISTUP1.toString() + " " + rad.DRUGISTUP1.toString(), "15.00 5.00");
+    EXPECT_EQ(rad.IZNOS9.toString(), c.iznos9);
+    EXPECT_EQ(rad.IZNOS10.toString(), c.iznos10);
+  }
+  TBZAPOSL none;
+  none.OSNOVA1 = "41";
+  none.IZNOS9 = dec("7.77");
+  EXPECT_FALSE(enterContributions(*store, none, false, false));
+  EXPECT_EQ(none.IZNOS9.toString(), "7.77");
+}
+
 TEST_F(RegisterContributions, NoRateRecordLeavesTheRowAsTyped) {
   TBZAPOSL rad;
   rad.VRSTAUPLA = "01";
