@@ -126,7 +126,8 @@ int employeeSave(Context& ctx, const std::string& path) {
   if (Error e = rows.open(def, text)) return nothingStored(ctx, e);
   const int redbroj = def.fieldIndex("REDBROJ"), iznos9 = def.fieldIndex("IZNOS9"), iznos10 = def.fieldIndex("IZNOS10");
   if (!rows.names(redbroj))
-    return nothingStored(ctx, makeError(ErrorCode::InvalidInput, "line 1: the column REDBROJ (the obligor) is required"));
+    return nothingStored(ctx,
+                         makeError(ErrorCode::InvalidInput, "line 1: the column REDBROJ (the obligor) is required"));
   Transaction tx(store->db());
   if (tx.error()) return ctx.fail(tx.error());
   LineReporter out(ctx.out);

@@ -187,7 +187,8 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
     // An amount that must be above 0 may be left at 0 in a further row of
     // a person and month whose stored row already reports it.
     bool reportedElsewhere = bounds[i]->low > Decimal() && given[i].isZero() && seen.iznos[i] > Decimal();
-    if (!reportedElsewhere) return refuse(out, kAmountFields[i].field, kAmountFields[i].text + condition(*codes[i]) + tail);
+    if (!reportedElsewhere)
+      return refuse(out, kAmountFields[i].field, kAmountFields[i].text + condition(*codes[i]) + tail);
   }
 
   if (r.IZNOS10.allows(rad.IZNOS10)) {
