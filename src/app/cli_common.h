@@ -92,8 +92,8 @@ struct PeriodChecks {
 };
 // Types type, year, month, days, pay year and month, date of sending and
 // sequence into the globals as a user fills the window, each field checked
-// as it is left. kDone, or the exit status of the refusal.
-// The sequence last, with the identifier's room for it; `store` gives the obligor.
+// as it is left (the sequence against the room the obligor's identifier
+// has for it, read from `store`). kDone, or the exit status of the refusal.
 int typePeriod(Context& ctx, DataStore& store, const FormOptions& o, const PeriodChecks& checks);
 // --mode as the window's options: the delivery and, when collective, the file choice.
 DeliveryMode chooseMode(Globals& GLO, const std::string& mode);
