@@ -41,6 +41,7 @@ void printLines(const TBIZLAZ1& finding) {
 }
 
 int check(Context& ctx, const std::string& path, bool txt) {
+  if (!ctx.usablePath(path)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   CheckReporter out;

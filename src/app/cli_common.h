@@ -11,6 +11,7 @@
 
 #include "app/globals.h"
 #include "forms/form_creation.h"
+#include "data/catalogue.h"
 #include "data/record_layer.h"
 #include "platform/report.h"
 
@@ -46,9 +47,15 @@ struct Context {
     out.message(e.text);
     return kFailed;
   }
-  // The whole of a file the user named; reports and returns false when it
-  // cannot be read (a directory included).
+  // A file the user named for reading; reports and returns false unless
+  // it is a regular file (a FIFO would block, a device never end).
+  bool requireFile(const std::string& path);
+  // The whole of such a file; reports and returns false when it cannot be read.
   bool readFile(const std::string& path, std::string& text);
+  // A path that names nothing yet or a regular file: the FILE of a process
+  // that reports a missing file in its own words, a --copy-to that a copy
+  // would replace. A directory, FIFO or device is refused.
+  bool usablePath(const std::string& path);
   // The data directory's store; reports and returns false when it cannot
   // be opened.
   bool openStore(std::unique_ptr<DataStore>& store) {
@@ -59,6 +66,9 @@ struct Context {
     return true;
   }
 };
+
+// An obligor number as every identifier and file name holds it.
+inline CLI::Range obligorNumberRange() { return CLI::Range(kLowestObligor, kHighestObligor); }
 
 // The options of forming a form, shared by `kdm form` and `kdm payroll`.
 struct FormOptions {
@@ -90,8 +100,9 @@ struct PeriodChecks {
 };
 // Types type, year, month, days, pay year and month, date of sending and
 // sequence into the globals as a user fills the window, each field checked
-// as it is left. kDone, or the exit status of the refusal.
-int typePeriod(Context& ctx, const FormOptions& o, const PeriodChecks& checks);
+// as it is left (the sequence against the room the obligor's identifier
+// has for it, read from `store`). kDone, or the exit status of the refusal.
+int typePeriod(Context& ctx, DataStore& store, const FormOptions& o, const PeriodChecks& checks);
 // --mode as the window's options: the delivery and, when collective, the file choice.
 DeliveryMode chooseMode(Globals& GLO, const std::string& mode);
 

@@ -11,23 +11,28 @@
 namespace kdm::cli {
 
 void addPeriodOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o) {
-  cmd->add_option("--obligor", o->obligor, "Obligor number")->required();
+  cmd->add_option("--obligor", o->obligor, "Obligor number")->required()->check(obligorNumberRange());
   cmd->add_option("--type", o->type, "Type of calculation, e.g. 01")->required();
   cmd->add_option("--year", o->year, "Calculation year (default: this year)");
   cmd->add_option("--month", o->month, "Calculation month (default: this month)");
-  cmd->add_option("--from", o->from, "First day of the period (default 1)")->each([o](const std::string&) {
-    o->fromGiven = true;
-  });
-  cmd->add_option("--to", o->to, "Last day of the period (default 31)")->each([o](const std::string&) {
-    o->toGiven = true;
-  });
+  cmd->add_option("--from", o->from, "First day of the period (default 1)")
+      ->check(CLI::Range(1, 31))
+      ->each([o](const std::string&) { o->fromGiven = true; });
+  cmd->add_option("--to", o->to, "Last day of the period (default 31)")
+      ->check(CLI::Range(1, 31))
+      ->each([o](const std::string&) { o->toGiven = true; });
 }
 
 void addDeliveryOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o, const char* seqDefault) {
-  cmd->add_option("--pay-year", o->payYear, "Year of the salary payment (default: the calculation year)");
-  cmd->add_option("--pay-month", o->payMonth, "Month of the salary payment (default: the calculation month)");
+  // The pay year and month go into the form's six digits MMYYYY; the
+  // sequence into at most three digits of the identifier.
+  cmd->add_option("--pay-year", o->payYear, "Year of the salary payment (default: the calculation year)")
+      ->check(CLI::Range(1000, 9999));
+  cmd->add_option("--pay-month", o->payMonth, "Month of the salary payment (default: the calculation month)")
+      ->check(CLI::Range(0, 12));
   cmd->add_option("--sent", o->sent, "Date of sending DD.MM.YYYY (default: today)");
-  cmd->add_option("--seq", o->seq, std::string("Sequence number of the form (default: ") + seqDefault + ")");
+  cmd->add_option("--seq", o->seq, std::string("Sequence number of the form (default: ") + seqDefault + ")")
+      ->check(CLI::Range(1, 999));
   cmd->add_option("--mode", o->mode, "single, new (new collective file) or add (add to the collective file)")
       ->check(CLI::IsMember({"single", "new", "add"}));
   cmd->add_option("--copy-to", o->copyTo, "Copy the formed file there (the removable medium)");
@@ -35,7 +40,7 @@ void addDeliveryOptions(CLI::App* cmd, const std::shared_ptr<FormOptions>& o, co
 
 bool typedNumber(Reporter& out, const char* option, const std::string& text, std::size_t width, std::int16_t& value) {
   if (!isDigits(text) || text.size() > width) {
-    out.message(std::string(option) + " must be a number, not \"" + text + "\"");
+    out.message(std::string(option) + " must be a number, not " + quoteInput(text));
     return false;
   }
   value = static_cast<std::int16_t>(std::stoi(text));
@@ -46,14 +51,14 @@ bool setSentDate(Context& ctx, const std::string& text) {
   if (text.empty()) return true;
   auto d = Date::parseDmy(text);
   if (!d) {
-    ctx.out.message("--sent must be a date DD.MM.YYYY, not \"" + text + "\"");
+    ctx.out.message("--sent must be a date DD.MM.YYYY, not " + quoteInput(text));
     return false;
   }
   ctx.GLO.DatSlanja = *d;
   return true;
 }
 
-int typePeriod(Context& ctx, const FormOptions& o, const PeriodChecks& checks) {
+int typePeriod(Context& ctx, DataStore& store, const FormOptions& o, const PeriodChecks& checks) {
   Globals& GLO = ctx.GLO;
   Reporter& out = ctx.out;
   GLO.VrsUpl = o.type;
@@ -77,6 +82,7 @@ int typePeriod(Context& ctx, const FormOptions& o, const PeriodChecks& checks) {
   }
   if (!setSentDate(ctx, o.sent)) return kUsage;
   if (o.seq >= 0) GLO.ZadBroj = static_cast<std::int16_t>(o.seq);
+  if (!leaveSequenceField(GLO, store, out)) return kFailed;
   return kDone;
 }
 
@@ -95,6 +101,7 @@ int copyIfAsked(Context& ctx, const std::string& destination) {
 }
 
 int form(Context& ctx, const FormOptions& o) {
+  if (!ctx.usablePath(o.copyTo)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   Globals& GLO = ctx.GLO;
@@ -103,12 +110,13 @@ int form(Context& ctx, const FormOptions& o) {
   // then type the period; each field is checked as it is left.
   if (!openFormCreation(GLO, *store, out)) return kFailed;
   if (!chooseObligor(GLO, *store, static_cast<std::int16_t>(o.obligor), out)) return kFailed;
-  if (int rc = typePeriod(ctx, o, {leaveYearField, leaveMonthField, leavePayMonthField})) return rc;
+  if (int rc = typePeriod(ctx, *store, o, {leaveYearField, leaveMonthField, leavePayMonthField})) return rc;
   if (!processObligor(GLO, *store, chooseMode(GLO, o.mode), out)) return kFailed;
   return copyIfAsked(ctx, o.copyTo);
 }
 
 int collect(Context& ctx, const std::string& sent, const std::string& copyTo) {
+  if (!ctx.usablePath(copyTo)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   ctx.GLO.DatSlanja = today();

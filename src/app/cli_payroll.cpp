@@ -26,6 +26,7 @@ void printOutcome(DataStore& store, const ImportResult& result) {
 }
 
 int check(Context& ctx, const FormOptions& o) {
+  if (!ctx.usablePath(o.file)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   Globals& GLO = ctx.GLO;
@@ -58,6 +59,7 @@ int check(Context& ctx, const FormOptions& o) {
 }
 
 int form(Context& ctx, const FormOptions& o) {
+  if (!ctx.usablePath(o.file) || !ctx.usablePath(o.copyTo)) return kFailed;
   std::unique_ptr<DataStore> store;
   if (!ctx.openStore(store)) return kFailed;
   Globals& GLO = ctx.GLO;
@@ -66,7 +68,7 @@ int form(Context& ctx, const FormOptions& o) {
   if (!openPayrollForms(GLO, *store, file, out)) return kFailed;
   if (!choosePayrollObligor(GLO, *store, static_cast<std::int16_t>(o.obligor)))
     GLO.Firma = static_cast<std::int16_t>(o.obligor);
-  if (int rc = typePeriod(ctx, o, {leavePayrollYearField, leavePayrollMonthField, leavePayrollPayMonthField}))
+  if (int rc = typePeriod(ctx, *store, o, {leavePayrollYearField, leavePayrollMonthField, leavePayrollPayMonthField}))
     return rc;
   ImportResult result;
   bool formed = formFromPayroll(GLO, *store, chooseMode(GLO, o.mode), o.file, result, out);

@@ -47,7 +47,7 @@ int paramsSet(Context& ctx, const std::vector<std::string>& assignments) {
     auto eq = a.find('=');
     int field = eq == std::string::npos ? -1 : rec.index(a.substr(0, eq));
     if (field < 0 || rec.def().fields[field].name == "RB") {
-      ctx.out.message("Expected FIELD=VALUE with a field of APLPARAM other than RB, not \"" + a + "\"");
+      ctx.out.message("Expected FIELD=VALUE with a field of APLPARAM other than RB, not " + quoteInput(a));
       return kUsage;
     }
     if (Error e = rec.parse(field, a.substr(eq + 1))) return ctx.fail(e);
@@ -63,6 +63,15 @@ std::int16_t nextObligorNumber(DataStore& store) {
   return pos.previous() ? 1 : static_cast<std::int16_t>(pos.rec.REDBROJ + 1);
 }
 
+// A save of CSV rows stores all of them or none: the first refusal (its
+// messages already printed) or a malformed line ends the run, and nothing
+// of the file stays, so the mended file can simply be saved again.
+int nothingStored(Context& ctx, const Error& e = {}) {
+  if (e) ctx.out.message(e.text);
+  ctx.out.message("Nothing was stored.");
+  return kFailed;
+}
+
 int obligorSave(Context& ctx, const std::string& path) {
   std::string text;
   if (!ctx.readFile(path, text)) return kFailed;
@@ -70,18 +79,16 @@ int obligorSave(Context& ctx, const std::string& path) {
   if (!ctx.openStore(store)) return kFailed;
   const LabelDef& def = *findLabel("TBPOSLOD");
   CsvRowReader rows;
-  if (Error e = rows.open(def, text)) return ctx.fail(e);
+  if (Error e = rows.open(def, text)) return nothingStored(ctx, e);
+  Transaction tx(store->db());
+  if (tx.error()) return ctx.fail(tx.error());
   LineReporter out(ctx.out);
-  int failed = 0, stored = 0;
+  int stored = 0;
   const int redbroj = def.fieldIndex("REDBROJ");
   while (rows.next()) {
     out.line = rows.line();
     Record given(def);
-    if (Error e = rows.apply(given)) {
-      out.message(e.text);
-      ++failed;
-      continue;
-    }
+    if (Error e = rows.apply(given)) return nothingStored(ctx, rows.atLine(e));
     // A number that exists is a change of that obligor, any other a new one.
     TBPOSLOD pos;
     CollectingReporter quiet;
@@ -94,14 +101,13 @@ int obligorSave(Context& ctx, const std::string& path) {
     fromRecord(rec, pos);
     if (isNew && number == 0) pos.REDBROJ = nextObligorNumber(*store);  // no number given: the next free one
     ctx.GLO.Firma = number;
-    if (saveObligor(ctx.GLO, *store, pos, isNew, out))
-      ++stored;
-    else
-      ++failed;
+    if (!saveObligor(ctx.GLO, *store, pos, isNew, out)) return nothingStored(ctx);
+    ++stored;
   }
-  if (rows.error()) return ctx.fail(rows.error());
-  ctx.out.status(std::to_string(stored) + " obligors stored" + (failed ? ", " + std::to_string(failed) + " refused" : ""));
-  return failed ? kFailed : kDone;
+  if (rows.error()) return nothingStored(ctx, rows.error());
+  if (Error e = tx.commit()) return nothingStored(ctx, e);
+  ctx.out.status(std::to_string(stored) + " obligors stored");
+  return kDone;
 }
 
 int obligorDelete(Context& ctx, int number) {
@@ -117,52 +123,37 @@ int employeeSave(Context& ctx, const std::string& path) {
   if (!ctx.openStore(store)) return kFailed;
   const LabelDef& def = *findLabel("TBZAPOSL");
   CsvRowReader rows;
-  if (Error e = rows.open(def, text)) return ctx.fail(e);
+  if (Error e = rows.open(def, text)) return nothingStored(ctx, e);
   const int redbroj = def.fieldIndex("REDBROJ"), iznos9 = def.fieldIndex("IZNOS9"), iznos10 = def.fieldIndex("IZNOS10");
-  if (!rows.names(redbroj)) return ctx.fail(makeError(ErrorCode::InvalidInput, "line 1: the column REDBROJ (the obligor) is required"));
-  APLPARAM apl;
-  ensureParameters(*store, apl);
+  if (!rows.names(redbroj))
+    return nothingStored(ctx,
+                         makeError(ErrorCode::InvalidInput, "line 1: the column REDBROJ (the obligor) is required"));
+  Transaction tx(store->db());
+  if (tx.error()) return ctx.fail(tx.error());
   LineReporter out(ctx.out);
-  int failed = 0, stored = 0;
+  int stored = 0;
   while (rows.next()) {
     out.line = rows.line();
     Record rec(def);
-    if (Error e = rows.apply(rec)) {
-      out.message(e.text);
-      ++failed;
-      continue;
-    }
+    if (Error e = rows.apply(rec)) return nothingStored(ctx, rows.atLine(e));
     TBPOSLOD pos;
-    if (!readObligor(*store, static_cast<std::int16_t>(rec.integer(redbroj)), pos, out)) {
-      ++failed;
-      continue;
-    }
+    if (!readObligor(*store, static_cast<std::int16_t>(rec.integer(redbroj)), pos, out)) return nothingStored(ctx);
     // A new row of the obligor as the window starts it, then what the row gives.
-    TBZAPOSL rad = newEmployeeRow(pos, apl);
+    TBZAPOSL rad = newEmployeeRow(pos);
     toRecord(rad, rec);
     rows.apply(rec);
     fromRecord(rec, rad);
     ctx.GLO.Firma = pos.REDBROJ;
     ctx.GLO.VrsObv = pos.VRSTOBVEZNIKA;
-    // Amounts left empty get the calculated contribution, as on entering them.
-    bool no9 = kdm::trim(rows.cell(iznos9)).empty(), no10 = kdm::trim(rows.cell(iznos10)).empty();
-    if (no9 || no10) {
-      TBZAPOSL calculated = rad;
-      if (calculateContributions(*store, calculated)) {
-        calculated.IZNOS9 = no9 ? calculated.IZNOS9 : rad.IZNOS9;
-        calculated.IZNOS10 = no10 ? calculated.IZNOS10 : rad.IZNOS10;
-        rad = calculated;
-      }
-    }
-    if (saveEmployeeRow(ctx.GLO, *store, rad, true, 0, out))
-      ++stored;
-    else
-      ++failed;
+    // The amounts entered: the rates always, the contributions the row leaves empty.
+    enterContributions(*store, rad, !kdm::trim(rows.cell(iznos9)).empty(), !kdm::trim(rows.cell(iznos10)).empty());
+    if (!saveEmployeeRow(ctx.GLO, *store, rad, true, 0, out)) return nothingStored(ctx);
+    ++stored;
   }
-  if (rows.error()) return ctx.fail(rows.error());
-  ctx.out.status(std::to_string(stored) + " employee rows stored" +
-                 (failed ? ", " + std::to_string(failed) + " refused" : ""));
-  return failed ? kFailed : kDone;
+  if (rows.error()) return nothingStored(ctx, rows.error());
+  if (Error e = tx.commit()) return nothingStored(ctx, e);
+  ctx.out.status(std::to_string(stored) + " employee rows stored");
+  return kDone;
 }
 
 }  // namespace
@@ -186,7 +177,7 @@ void addRegisterCommands(CLI::App& app, Context& ctx) {
   osave->add_option("FILE", *file, "CSV with a header of TBPOSLOD field names")->required();
   osave->callback([&ctx, file] { ctx.action = [&ctx, file] { return obligorSave(ctx, *file); }; });
   auto* odel = obligor->add_subcommand("delete", "Delete an obligor (its employee rows stay)");
-  odel->add_option("N", *number, "Obligor number")->required();
+  odel->add_option("N", *number, "Obligor number")->required()->check(obligorNumberRange());
   odel->callback([&ctx, number] { ctx.action = [&ctx, number] { return obligorDelete(ctx, *number); }; });
 
   auto* employee = app.add_subcommand("employee", "Save employee rows");

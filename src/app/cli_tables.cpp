@@ -1,5 +1,6 @@
 // kdm init, kdm table list/export/import, kdm hash.
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 
@@ -9,13 +10,15 @@
 #include "data/text_label.h"
 #include "platform/files.h"
 #include "platform/hash.h"
+#include "platform/regular_file.h"
+#include "platform/text.h"
 
 namespace kdm::cli {
 namespace {
 
 const LabelDef* labelOrFail(const std::string& name, Reporter& out) {
   const LabelDef* def = findLabel(name);
-  if (!def) out.message("Unknown file label: " + name + " (kdm table list shows them)");
+  if (!def) out.message("Unknown file label: " + quoteInput(name) + " (kdm table list shows them)");
   return def;
 }
 
@@ -67,7 +70,7 @@ int exportTable(Context& ctx, const std::string& label, const std::string& keyNa
     if (!key) {
       std::string names;
       for (auto& k : def->keys) names += (names.empty() ? "" : ", ") + k.name;
-      ctx.out.message("Unknown key " + keyName + " of " + def->label +
+      ctx.out.message("Unknown key " + quoteInput(keyName) + " of " + def->label +
                       (names.empty() ? " (it has none)" : " (keys: " + names + ")"));
       return kFailed;
     }
@@ -98,10 +101,7 @@ int importTable(Context& ctx, const std::string& label, const std::string& path)
 }
 
 int hash(Context& ctx, const std::string& path) {
-  if (isDirectory(path)) {
-    ctx.out.message(path + " is a directory, not a file");
-    return kFailed;
-  }
+  if (!ctx.requireFile(path)) return kFailed;
   std::string error;
   auto sha = doSHAOnFile(path, &error);
   if (!sha) {
@@ -114,11 +114,22 @@ int hash(Context& ctx, const std::string& path) {
 
 }  // namespace
 
-bool Context::readFile(const std::string& path, std::string& text) {
-  if (isDirectory(path)) {
-    out.message(path + " is a directory, not a file");
+bool Context::requireFile(const std::string& path) {
+  if (Error e = requireRegularFile(path)) {
+    out.message(e.text);
     return false;
   }
+  return true;
+}
+
+bool Context::usablePath(const std::string& path) {
+  std::error_code ec;
+  if (path.empty() || !std::filesystem::exists(path, ec)) return true;
+  return requireFile(path);
+}
+
+bool Context::readFile(const std::string& path, std::string& text) {
+  if (!requireFile(path)) return false;
   std::ifstream in(path, std::ios::binary);
   if (!in) {
     out.message("Cannot read " + path);

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "data/records.h"
+#include "platform/amounts.h"
 #include "platform/text.h"
 
 namespace kdm {
@@ -73,6 +74,11 @@ void yearRange(LabelDef& d, const std::string& name) {
   d.validations.push_back({field(d, name), 2001, 2100, "Obračunska godina"});
 }
 
+// Amounts kept for a submission file must fit its amount fields.
+void amountRange(LabelDef& d, const std::string& name, const std::string& title) {
+  d.validations.push_back({field(d, name), -kLargestAmountUnits, kLargestAmountUnits, title});
+}
+
 std::vector<LabelDef> build() {
   Builder b;
 
@@ -82,6 +88,7 @@ std::vector<LabelDef> build() {
   key(pos, "KEYMB", {"MB01", "MB02", "REDBROJ"}, Unique, "MB broj firme");
   key(pos, "KEYJMBG", {"JMBG", "REDBROJ"}, Unique, "JMBG poslodavca");
   key(pos, "KEYNAZIV", {"NAZIV", "REDBROJ"}, Unique, "Naziv poslodavca");
+  pos.validations.push_back({field(pos, "REDBROJ"), kLowestObligor, kHighestObligor, "Redni broj obveznika"});
 
   for (auto* name : {"TBZAPOSL", "RAD1"}) {
     auto& rad = std::string(name) == "TBZAPOSL" ? b.keyed("TBZAPOSL", "RAD", {KDM_FIELDS_TBZAPOSL(KDM_FIELD_DEF)})
@@ -90,6 +97,9 @@ std::vector<LabelDef> build() {
     key(rad, "KEYRBRFIRME", {"REDBROJ", "JMBG", "DODANA"}, Dup | ExcludeEmpty, "Redni broj firme");
     key(rad, "KEYPREZIME", {"PREZIME"}, Dup, "Prezime i ime");
   }
+  auto& rad = b.find("TBZAPOSL");
+  for (const char* column : {"7", "8", "9", "10", "11"})
+    amountRange(rad, std::string("IZNOS") + column, std::string("Iznos IV.") + column);
 
   auto& a = b.keyed("TBOBRAZA", "A", {KDM_FIELDS_TBOBRAZA(KDM_FIELD_DEF)});
   key(a, "KEYIDENTIKATOR", {"KONVEZA"}, Primary | Unique, "Obračunska godina, mjesec i identifikator");
@@ -246,6 +256,12 @@ const KeyDef* LabelDef::key(const std::string& name) const {
   if (n.size() > pre.size() && upper(n.substr(0, pre.size())) == pre) n.remove_prefix(pre.size());
   for (auto& k : keys)
     if (collate(k.name, n) == 0) return &k;
+  return nullptr;
+}
+
+const Validation* LabelDef::validation(int field) const {
+  for (auto& v : validations)
+    if (v.field == field) return &v;
   return nullptr;
 }
 

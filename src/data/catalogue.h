@@ -44,12 +44,18 @@ struct KeyDef {
 };
 
 // Before a record is stored the field's value (a number, or a text taken
-// as a number) must lie in [min, max]; `title` names it in the message.
+// as a number; a decimal in ten-thousandths) must lie in [min, max];
+// `title` names it in the message.
 struct Validation {
   int field;
   std::int64_t min, max;
   std::string title;
+
+  bool allows(std::int64_t value) const { return min <= value && value <= max; }
 };
+
+// An obligor number: three digits of every form identifier and file name.
+inline constexpr int kLowestObligor = 1, kHighestObligor = 999;
 
 struct DefaultValue {
   int field;
@@ -74,6 +80,8 @@ struct LabelDef {
   int fieldIndex(const std::string& name) const;  // -1 when none
   const KeyDef* key(const std::string& name) const;  // by name, with or without prefix
   const KeyDef* primaryKey() const;
+  // The validation of a field; nullptr when it has none.
+  const Validation* validation(int field) const;
   // Total characters of a text label's line.
   int lineWidth() const;
   std::vector<std::size_t> widths() const;

@@ -81,10 +81,12 @@ static std::int64_t numericValue(const Record& r, int field) {
 
 Error validateRecord(const LabelDef& def, const Record& rec) {
   for (const Validation& v : def.validations) {
-    std::int64_t value = numericValue(rec, v.field);
-    if (value < v.min || value > v.max)
-      return makeError(ErrorCode::OutOfRange, v.title + " must be between " + std::to_string(v.min) + " and " +
-                                                  std::to_string(v.max));
+    if (v.allows(numericValue(rec, v.field))) continue;
+    const FieldDef& f = def.fields[v.field];
+    auto bound = [&](std::int64_t value) {
+      return f.type == FieldType::Decimal ? Decimal::fromUnits(value).toString(f.scale) : std::to_string(value);
+    };
+    return makeError(ErrorCode::OutOfRange, v.title + " must be between " + bound(v.min) + " and " + bound(v.max));
   }
   return ok();
 }
@@ -92,8 +94,7 @@ Error validateRecord(const LabelDef& def, const Record& rec) {
 Error Record::parse(int i, std::string_view text) {
   const FieldDef& f = def_->fields[i];
   auto invalid = [&](const char* what) {
-    return makeError(ErrorCode::InvalidValue,
-                     fieldName(*def_, i) + ": \"" + std::string(text) + "\" is not " + what);
+    return makeError(ErrorCode::InvalidValue, fieldName(*def_, i) + ": " + quoteInput(text) + " is not " + what);
   };
   switch (f.type) {
     case FieldType::String:

@@ -46,9 +46,9 @@ Error CsvRowReader::open(const LabelDef& def, std::string_view csv) {
   std::set<int> seen;
   for (auto& name : header) {
     int i = def.fieldIndex(std::string(trim(name)));
-    if (i < 0) return makeError(ErrorCode::UnknownField, "line 1: " + def.label + " has no field \"" + name + "\"");
+    if (i < 0) return makeError(ErrorCode::UnknownField, "line 1: " + def.label + " has no field " + quoteInput(name));
     if (!seen.insert(i).second)
-      return makeError(ErrorCode::InvalidInput, "line 1: field \"" + name + "\" is named twice");
+      return makeError(ErrorCode::InvalidInput, "line 1: field " + quoteInput(name) + " is named twice");
     columns_.push_back(i);
   }
   return ok();

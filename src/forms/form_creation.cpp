@@ -25,6 +25,20 @@ void refusePlaceholder(Reporter& out) {
 
 bool numeric(const std::string& s) { return isDigits(s); }
 
+bool isNaturalPerson(const std::string& jmbg) { return charCount(jmbg) == 13 && jmbg != "0000000000000"; }
+
+// Digits of the identifier that hold the sequence.
+std::size_t sequenceDigits(const std::string& type, const std::string& jmbg) {
+  return type == "30" || type == "31" || isNaturalPerson(jmbg) ? 2 : 3;
+}
+
+// The obligor's MBG; blank when there is no such obligor.
+std::string obligorJmbg(DataStore& store, std::int16_t number) {
+  File<TBPOSLOD> pos(store);
+  pos.rec.REDBROJ = number;
+  return pos.open() || pos.get("KEYREDBROJ") ? std::string() : pos.rec.JMBG;
+}
+
 }  // namespace
 
 
@@ -104,9 +118,21 @@ bool leavePayMonthField(Globals& GLO, Reporter& out) {
   return true;
 }
 
+bool leaveSequenceField(Globals& GLO, DataStore& store, Reporter& out) {
+  std::string jmbg = obligorJmbg(store, GLO.Firma);
+  std::size_t digits = sequenceDigits(GLO.VO, jmbg);
+  if (std::to_string(GLO.ZadBroj).size() <= digits) return true;
+  std::string whose = GLO.VO == "30" || GLO.VO == "31" ? "Za VOB=" + GLO.VO + " red. broj"
+                      : digits == 2                      ? "Za fizičku osobu red. broj"
+                                                         : "Red. broj";
+  out.message(whose + " unutar identifikatora mora biti <" + (digits == 2 ? "100" : "1000"));
+  out.focus("GLO:ZadBroj");
+  return false;
+}
+
 std::string identifierSuffix(const std::string& type, const std::string& jmbg, int year, int sequence) {
   if (type == "30" || type == "31") return std::string("9") + lastDigit(year) + zeros(sequence, 2);
-  if (charCount(jmbg) == 13 && jmbg != "0000000000000") return lastDigit(year) + zeros(sequence, 2) + " ";
+  if (sequenceDigits(type, jmbg) == 2) return lastDigit(year) + zeros(sequence, 2) + " ";
   return lastDigit(year) + zeros(sequence, 3);
 }
 
@@ -115,10 +141,7 @@ std::string submissionCopyName(int obligor, int year, int sequence) {
 }
 
 bool lookUpForm(Globals& GLO, DataStore& store, Reporter& out) {
-  File<TBPOSLOD> pos(store);
-  pos.rec.REDBROJ = GLO.Firma;
-  std::string jmbg;
-  if (!pos.open() && !pos.get("KEYREDBROJ")) jmbg = pos.rec.JMBG;
+  std::string jmbg = obligorJmbg(store, GLO.Firma);
   // The identifier is built as processing builds it, so the form just formed
   // is found for every kind of obligor.
   GLO.IdNastavak = identifierSuffix(GLO.VO, jmbg, GLO.ObrGodina, GLO.ZadBroj);

@@ -47,6 +47,9 @@ bool leaveYearField(Globals& GLO, const std::string& typed, Reporter& out);
 bool leaveMonthField(Globals& GLO, Reporter& out);
 bool leaveDayField(Globals& GLO, std::int16_t day, Reporter& out);
 bool leavePayMonthField(Globals& GLO, Reporter& out);
+// GLO.ZadBroj must fit the digits the identifier holds for the obligor
+// GLO.Firma (see identifierSuffix): two or three.
+bool leaveSequenceField(Globals& GLO, DataStore& store, Reporter& out);
 
 // The form identifier's last four characters for an obligor: types "30"
 // and "31" get "9" + year digit + two-digit sequence, a natural person

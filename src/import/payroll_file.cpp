@@ -3,6 +3,7 @@
 #include "data/catalogue.h"
 #include "platform/cp1250.h"
 #include "platform/files.h"
+#include "platform/regular_file.h"
 #include "platform/text.h"
 
 namespace kdm {
@@ -117,7 +118,7 @@ bool PayrollSelection::selects(const TBUPLATE& line) const {
 
 bool stagePayrollFile(DataStore& store, const std::string& path, Reporter& out) {
   std::string name(trimRight(path));
-  if (copyFileReplacing(name, store.pathOf(kStagedPayroll))) {
+  if (requireRegularFile(name) || copyFileReplacing(name, store.pathOf(kStagedPayroll))) {
     out.message("Greška kod preuzimanja podataka " + name);
     out.focus("Ulazna datoteka");
     return false;

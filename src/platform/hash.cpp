@@ -8,11 +8,16 @@
 #include <memory>
 #include <vector>
 
+#include "platform/regular_file.h"
 #include "platform/text.h"
 
 namespace kdm {
 
 std::optional<std::string> doSHAOnFile(const std::string& path, std::string* error) {
+  if (Error e = requireRegularFile(path)) {
+    if (error) *error = e.text;
+    return std::nullopt;
+  }
   std::unique_ptr<std::FILE, int (*)(std::FILE*)> f(std::fopen(path.c_str(), "rb"), std::fclose);
   if (!f) {
     if (error) *error = std::strerror(errno);

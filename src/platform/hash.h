@@ -8,8 +8,9 @@
 namespace kdm {
 
 // SHA-1 of the file's bytes as 40 upper-case hexadecimal digits. Nothing,
-// with the reason in `error`, when the file cannot be read: callers report
-// that instead of storing a control number made of nothing.
+// with the reason in `error`, when the file cannot be read or is not a
+// regular file: callers report that instead of storing a control number
+// made of nothing.
 std::optional<std::string> doSHAOnFile(const std::string& path, std::string* error = nullptr);
 
 // The hash as four groups of ten characters joined by "-"; a shorter hash

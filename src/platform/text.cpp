@@ -125,6 +125,19 @@ bool isDigits(std::string_view s) {
   return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
+std::string quoteInput(std::string_view value) {
+  std::string out = "\"";
+  std::size_t pos = 0, count = 0;
+  while (pos < value.size() && count < kQuotedChars) {
+    char32_t cp = decodeUtf8(value, pos);
+    bool control = cp < 0x20 || (cp >= 0x7F && cp < 0xA0);
+    appendUtf8(out, control ? U'?' : cp);
+    ++count;
+  }
+  if (pos < value.size()) out += "...";
+  return out + "\"";
+}
+
 char32_t foldCase(char32_t cp) {
   if (cp < 0x80) return (cp >= 'A' && cp <= 'Z') ? cp + 0x20 : cp;
   if (cp >= 0xC0 && cp <= 0xDE && cp != 0xD7) return cp + 0x20;

@@ -38,6 +38,12 @@ bool isBlank(std::string_view text);
 // Only the digits 0-9, at least one.
 bool isDigits(std::string_view text);
 
+// A value the user gave, as a message quotes it: in double quotes, at most
+// kQuotedChars characters of it (then "..." inside the quotes), control
+// characters shown as '?', so that no input floods or drives the terminal.
+inline constexpr std::size_t kQuotedChars = 80;
+std::string quoteInput(std::string_view value);
+
 char32_t foldCase(char32_t cp);
 std::string upper(std::string_view text);
 // Key order: case-insensitive, Croatian letters after their base letter,

@@ -20,4 +20,13 @@ bool calculateContributions(DataStore& store, TBZAPOSL& rad) {
   return true;
 }
 
+bool enterContributions(DataStore& store, TBZAPOSL& rad, bool typedPillar1, bool typedPillar2) {
+  TBZAPOSL calculated = rad;
+  if (!calculateContributions(store, calculated)) return false;
+  if (typedPillar1) calculated.IZNOS9 = rad.IZNOS9;
+  if (typedPillar2) calculated.IZNOS10 = rad.IZNOS10;
+  rad = calculated;
+  return true;
+}
+
 }  // namespace kdm

@@ -19,4 +19,10 @@ namespace kdm {
 // there is no rate record for it (or the rate table cannot be read).
 bool calculateContributions(DataStore& store, TBZAPOSL& rad);
 
+// Entering the contribution amounts, as the window does: the rates of the
+// row's combination are always taken, and each contribution is calculated
+// unless the user typed it (`typedPillar1`, `typedPillar2`: the amount in
+// the row stays). False, with the row unchanged, when there are no rates.
+bool enterContributions(DataStore& store, TBZAPOSL& rad, bool typedPillar1, bool typedPillar2);
+
 }  // namespace kdm

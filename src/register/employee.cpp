@@ -2,6 +2,7 @@
 
 #include "checks/checks.h"
 #include "controls/control_range.h"
+#include "platform/amounts.h"
 #include "platform/clock.h"
 #include "register/common.h"
 
@@ -44,6 +45,19 @@ Error rememberOtherRows(DataStore& store, const TBZAPOSL& rad, Remembered& seen)
 }
 
 bool isCalculationWithoutMatrix(const std::string& type) { return sameText(type, "88") || sameText(type, "99"); }
+
+// The five amounts IV.7 to IV.11: the field and the start of its messages.
+struct AmountField {
+  const char* field;
+  const char* text;
+};
+constexpr AmountField kAmountFields[5] = {
+    {"RAD:IZNOS7", "Greška - Iznos obračunane plaće mora biti "},
+    {"RAD:IZNOS8", "Greška - Osnovica za doprinose mora biti "},
+    {"RAD:IZNOS9", "Greška - Iznos doprinosa za I. stup mora biti "},
+    {"RAD:IZNOS10", "Greška - Iznos doprinosa za II.stup mora biti "},
+    {"RAD:IZNOS11", "Greška - Iznos ispaćene plaće mora biti "},
+};
 
 }  // namespace
 
@@ -99,17 +113,17 @@ std::string calculationTypeShort(DataStore& store, const std::string& code) {
   return vup.rec.SKROPIS;
 }
 
-TBZAPOSL newEmployeeRow(const TBPOSLOD& pos, const APLPARAM& apl) {
+TBZAPOSL newEmployeeRow(const TBPOSLOD& pos) {
   TBZAPOSL rad;
   rad.REDBROJ = pos.REDBROJ;
   rad.VRSOBV = pos.VRSTOBVEZNIKA;
-  rad.OPCINA = apl.SIFSJED;
   return rad;
 }
 
 TBZAPOSL copyEmployeeRow(const TBPOSLOD& pos, const APLPARAM& apl, const TBZAPOSL& highlighted) {
-  TBZAPOSL rad = newEmployeeRow(pos, apl);
-  rad.OPCINA = highlighted.OPCINA;
+  TBZAPOSL rad = newEmployeeRow(pos);
+  // The seat is only the default: the highlighted row's municipality replaces it.
+  rad.OPCINA = isBlank(highlighted.OPCINA) ? apl.SIFSJED : highlighted.OPCINA;
   rad.OSNOVA3 = highlighted.OSNOVA3;
   rad.PREZIME = highlighted.PREZIME;
   return rad;
@@ -122,6 +136,13 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
   if (!sameText(rad.CLANDN, "D") && !sameText(rad.CLANDN, "N"))
     return refuse(out, "RAD:CLANDN", "Obvezno odredite da li je osoba član OMF ili nije");
   if (rad.MJEOBRA > 12) return refuse(out, "RAD:MJEOBRA", "Pogrešna oznaka mjeseca");
+  const Decimal given[5] = {rad.IZNOS7, rad.IZNOS8, rad.IZNOS9, rad.IZNOS10, rad.IZNOS11};
+  for (int i = 0; i < 5; ++i) {
+    if (amountFits(given[i])) continue;
+    const std::string largest = Decimal::fromUnits(kLargestAmountUnits).toString(2);
+    return refuse(out, kAmountFields[i].field,
+                  kAmountFields[i].text + ("između -" + largest + " i " + largest));
+  }
   if (isCalculationWithoutMatrix(rad.VRSTAUPLA)) return true;
 
   const std::string vob(trimRight(rad.VRSOBV)), voi(trimRight(rad.VRSTAUPLA)), oo(trimRight(rad.OSNOVA1));
@@ -159,27 +180,15 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
     out.message(failure("Greška kod čitanja TBZAPOSL", e));
     return false;
   }
-  struct Amount {
-    Decimal value;
-    const Bounds& bounds;
-    const std::string& code;
-    const char* field;
-    const char* text;
-  };
-  const Amount amounts[5] = {
-      {rad.IZNOS7, r.IZNOS7, vez.rec.IZNOS7, "RAD:IZNOS7", "Greška - Iznos obračunane plaće mora biti "},
-      {rad.IZNOS8, r.IZNOS8, vez.rec.IZNOS8, "RAD:IZNOS8", "Greška - Osnovica za doprinose mora biti "},
-      {rad.IZNOS9, r.IZNOS9, vez.rec.IZNOS9, "RAD:IZNOS9", "Greška - Iznos doprinosa za I. stup mora biti "},
-      {rad.IZNOS10, r.IZNOS10, vez.rec.IZNOS10, "RAD:IZNOS10", "Greška - Iznos doprinosa za II.stup mora biti "},
-      {rad.IZNOS11, r.IZNOS11, vez.rec.IZNOS11, "RAD:IZNOS11", "Greška - Iznos ispaćene plaće mora biti "},
-  };
+  const Bounds* bounds[5] = {&r.IZNOS7, &r.IZNOS8, &r.IZNOS9, &r.IZNOS10, &r.IZNOS11};
+  const std::string* codes[5] = {&vez.rec.IZNOS7, &vez.rec.IZNOS8, &vez.rec.IZNOS9, &vez.rec.IZNOS10, &vez.rec.IZNOS11};
   for (int i = 0; i < 5; ++i) {
-    const Amount& a = amounts[i];
-    if (a.bounds.allows(a.value)) continue;
+    if (bounds[i]->allows(given[i])) continue;
     // An amount that must be above 0 may be left at 0 in a further row of
     // a person and month whose stored row already reports it.
-    bool reportedElsewhere = a.bounds.low > Decimal() && a.value.isZero() && seen.iznos[i] > Decimal();
-    if (!reportedElsewhere) return refuse(out, a.field, a.text + condition(a.code) + tail);
+    bool reportedElsewhere = bounds[i]->low > Decimal() && given[i].isZero() && seen.iznos[i] > Decimal();
+    if (!reportedElsewhere)
+      return refuse(out, kAmountFields[i].field, kAmountFields[i].text + condition(*codes[i]) + tail);
   }
 
   if (r.IZNOS10.allows(rad.IZNOS10)) {
@@ -193,7 +202,8 @@ bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad
 
 bool saveEmployeeRow(Globals& GLO, DataStore& store, TBZAPOSL& rad, bool isNew, std::int64_t rowid, Reporter& out,
                      std::int64_t* storedRowid) {
-  if (!leaveRowJmbg(GLO, rad, out) || !leaveRowFirstDay(GLO, rad, out) || !leaveRowLastDay(GLO, rad, out))
+  if (!leaveRowJmbg(GLO, rad, out) || !leaveRowYear(rad, out) || !leaveRowMonth(rad, out) ||
+      !leaveRowFirstDay(GLO, rad, out) || !leaveRowLastDay(GLO, rad, out) || !leaveRowPillar2(rad, out))
     return false;
   if (!checkEmployeeRowForSave(GLO, store, rad, out)) return false;
 

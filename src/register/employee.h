@@ -46,23 +46,27 @@ Date birthDateOf(std::string_view jmbg);
 // when unknown.
 std::string calculationTypeShort(DataStore& store, const std::string& code);
 
-// A new row of the obligor: its number and type, the municipality of the
-// authorised person's seat.
-TBZAPOSL newEmployeeRow(const TBPOSLOD& pos, const APLPARAM& apl);
+// A new row of the obligor: its number and type, nothing else; a
+// municipality the user does not give stays blank and is refused later.
+TBZAPOSL newEmployeeRow(const TBPOSLOD& pos);
 // "&Kopiraj": a new row that takes the highlighted row's surname and
 // name, municipality and service code; days and the pillar-II and net
-// amounts start at 0, the personal number blank.
+// amounts start at 0, the personal number blank. The authorised person's
+// seat is the copy's default municipality, kept only when the highlighted
+// row has none.
 TBZAPOSL copyEmployeeRow(const TBPOSLOD& pos, const APLPARAM& apl, const TBZAPOSL& highlighted);
 
 // The checks of "&Spremi", in order; false at the first refusal. Warnings
 // (a three-digit year, a combination missing from the matrix) are reported
-// and the checks go on.
+// and the checks go on. An amount the submission file cannot hold is
+// refused before the control matrix is asked.
 bool checkEmployeeRowForSave(Globals& GLO, DataStore& store, const TBZAPOSL& rad, Reporter& out);
 
-// Saving a row: first the personal number and the days as when those
-// fields are left (a row typed elsewhere than in the window gets them
-// too), then the checks of "&Spremi"; then a new row is inserted, a
-// changed one written over the stored row `rowid`. A refused write is
+// Saving a row: first the checks of leaving each field, in the window's
+// order (personal number, year, month, days, the pillar-II amount), so a
+// row typed elsewhere than in the window gets them too; then the checks
+// of "&Spremi"; then a new row is inserted, a changed one written over the
+// stored row `rowid`. A refused write is
 // reported with the record layer's text. True when stored; `storedRowid`,
 // when given, receives the row's rowid.
 bool saveEmployeeRow(Globals& GLO, DataStore& store, TBZAPOSL& rad, bool isNew, std::int64_t rowid, Reporter& out,

@@ -71,6 +71,10 @@ std::string obligorTypeDescription(DataStore& store, const std::string& type) {
 }
 
 bool checkObligorForSave(Globals& GLO, DataStore& store, const TBPOSLOD& pos, Reporter& out) {
+  if (pos.REDBROJ < kLowestObligor || pos.REDBROJ > kHighestObligor)
+    return refuse(out, "POS:REDBROJ",
+                  "Redni broj obveznika mora biti od " + std::to_string(kLowestObligor) + " do " +
+                      std::to_string(kHighestObligor));
   if (isBlank(pos.NAZIV))
     return refuse(out, "POS:NAZIV", "Greška broj 6. Naziv ili prezime i ime je obvezan podatak");
   if (isBlank(pos.ADRESA)) return refuse(out, "POS:ADRESA", "Greška broj 7. Adresa obveznika je obvezan podatak");

@@ -32,7 +32,8 @@ void primeNewObligor(TBPOSLOD& pos);
 // The long description (VOB:OPIS) of an obligor type; empty when unknown.
 std::string obligorTypeDescription(DataStore& store, const std::string& type);
 
-// The checks of "&Spremi", in order; false at the first refusal.
+// The checks of "&Spremi", in order, the obligor number (1 to 999) first;
+// false at the first refusal.
 bool checkObligorForSave(Globals& GLO, DataStore& store, const TBPOSLOD& pos, Reporter& out);
 
 // Checks, then stores: a new obligor is inserted, an existing one (the

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "platform/amounts.h"
 #include "platform/text.h"
 
 namespace kdm {
@@ -129,20 +130,16 @@ std::string encodeAmount(Decimal amount, SignStyle style) { return encodeAmount(
 std::string encodeAmount(Decimal amount, char signOfZeroOrMore) {
   std::int64_t hundredths = amount.rounded(2).units() / (Decimal::kUnit / 100);
   std::string out(1, hundredths < 0 ? '-' : signOfZeroOrMore);
-  // Negate as unsigned: the most negative value has no positive twin.
+  if (!amountFits(amount)) return out.append(kAmountDigits, '#');
   std::uint64_t magnitude = hundredths < 0 ? 0 - static_cast<std::uint64_t>(hundredths) : static_cast<std::uint64_t>(hundredths);
-  std::string digits = std::to_string(magnitude);
-  if (digits.size() > 14)
-    out.append(14, '#');
-  else
-    out += padLeft(digits, 14, '0');
-  return out;
+  return out + padLeft(std::to_string(magnitude), kAmountDigits, '0');
 }
 
 std::optional<Decimal> decodeAmount(std::string_view text) {
   if (text.size() != 15) return std::nullopt;
   bool negative = text[0] == '-';
-  std::string_view digits = (text[0] == '-' || text[0] == '+') ? text.substr(1) : text;
+  // A blank sign is a plus, as in the payroll files the amounts come from.
+  std::string_view digits = (text[0] == '-' || text[0] == '+' || text[0] == ' ') ? text.substr(1) : text;
   if (!isDigits(digits)) return std::nullopt;
   std::int64_t hundredths = 0;
   for (char c : digits) hundredths = hundredths * 10 + (c - '0');  // at most 15 digits: no overflow

@@ -109,12 +109,13 @@ char signCharacter(SignStyle style);
 
 // 15 characters: the sign, then the absolute value rounded to hundredths
 // as 14 zero-filled digits (1234.50 -> "000000000123450" or
-// "+00000000123450", -0.01 -> "-00000000000001"). A value of more than 14
-// digits of hundredths keeps its sign and gets 14 '#' characters.
+// "+00000000123450", -0.01 -> "-00000000000001"). A value that does not
+// fit (amountFits) keeps its sign and gets 14 '#' characters.
 std::string encodeAmount(Decimal amount, SignStyle style);
 std::string encodeAmount(Decimal amount, char signOfZeroOrMore);
 // The 15 characters read as a signed number with two implied decimals: a
-// sign ("-", "+") or a digit, then digits only. Nothing when not valid.
+// sign ("-", "+", a blank for plus) or a digit, then digits only. Nothing
+// when not valid.
 std::optional<Decimal> decodeAmount(std::string_view text);
 // DDMMYYYY; nothing when not eight digits or not a day of the calendar.
 std::optional<Date> decodeDate(std::string_view text);

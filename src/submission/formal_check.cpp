@@ -185,7 +185,14 @@ void RecordChecker::check(std::int64_t number, const SubmissionLine& line, std::
     case '5': insured(c); break;
     case '7': formTrailer(c); break;
     case '9': fileTrailer(c); break;
-    default: break;
+    default: {
+      // Not a record of a submission file at all (text, zeros, random
+      // bytes): one error and nothing else, so such a file never reads as clean.
+      static const std::string kNoName;
+      c.name = &kNoName;
+      c.add("TIPSLOGA", 'F', "Nepoznat tip sloga");
+      break;
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 
 #include "data/catalogue.h"
 #include "platform/cp1250.h"
+#include "platform/regular_file.h"
 #include "platform/text.h"
 
 namespace kdm {
@@ -345,8 +346,7 @@ std::string SubmissionLine::field(const FixedField& f) const {
 Error copyForReading(const std::string& path, const std::string& copyPath) {
   namespace fs = std::filesystem;
   std::error_code ec;
-  if (!fs::is_regular_file(path, ec))
-    return makeError(ErrorCode::FileNotFound, std::string(errorText(ErrorCode::FileNotFound)) + ": " + path);
+  if (Error e = requireRegularFile(path)) return e;
   if (fs::equivalent(path, copyPath, ec)) return ok();
   fs::copy_file(path, copyPath, fs::copy_options::overwrite_existing, ec);
   if (ec) {

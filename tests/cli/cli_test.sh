@@ -53,7 +53,7 @@ check "hash of a missing file" 1 $?
 
 "$KDM" --data "$data" table export NOSUCH >/dev/null 2>"$work/err"
 check "unknown label exit" 1 $?
-check "unknown label message" "Unknown file label: NOSUCH (kdm table list shows them)" "$(cat "$work/err")"
+check "unknown label message" "Unknown file label: \"NOSUCH\" (kdm table list shows them)" "$(cat "$work/err")"
 "$KDM" --data "$data" table export TBOPCINE --key KEYX >/dev/null 2>"$work/err"
 check "unknown key exit" 1 $?
 "$KDM" --data "$work/nowhere" table list >/dev/null 2>"$work/err"
@@ -90,7 +90,11 @@ check "obligors saved" "2 obligors stored" "$(cat "$work/out")"
 printf 'REDBROJ,JMBG,PREZIME,OPCINA,VRSTAUPLA,CLANDN,OSNOVA1,GODOBRA,MJEOBRA,ODDANA,DODANA,IZNOS7,IZNOS8,IZNOS11\n1,0101980000002,Anić Ana,1333,01,D,11,2005,5,1,31,1500.00,333.33,1000.00\n1,0101980000010,Babić Ivo,1333,01,N,11,2005,5,1,31,1500.00,1000.00,1000.00\n1,010198000001,Kratki,1333,01,D,11,2005,5,1,31,1500.00,1000.00,1000.00\n2,0101980000002,Anić Ana,1333,01,D,12,2005,5,1,31,800.00,800.00,600.00\n' >"$work/emp.csv"
 "$KDM" --data "$m" employee save "$work/emp.csv" >"$work/out" 2>"$work/err"
 check "employee rows: one refused" 1 $?
-check "employee refusal names its line" "line 4: JMBG je obavezan podatak." "$(cat "$work/err")"
+check "employee refusal names its line" "line 4: JMBG je obavezan podatak.|Nothing was stored." "$(paste -sd'|' "$work/err")"
+check "employee rows: none stored" 1 "$("$KDM" --data "$m" table export TBZAPOSL | wc -l | tr -d ' ')"
+sed -i 4d "$work/emp.csv"
+"$KDM" --data "$m" employee save "$work/emp.csv" >"$work/out" 2>"$work/err"
+check "employee rows: the mended file" "3 employee rows stored" "$(cat "$work/out")"
 check "contribution calculated" "16.67" "$("$KDM" --data "$m" table export TBZAPOSL | grep Anić | head -1 | cut -d, -f19)"
 "$KDM" --data "$m" form --obligor 1 --type 01 --year 2005 --month 05 --sent 14.06.2005 --mode new >"$work/out" 2>"$work/err"
 check "form exit" 0 $?

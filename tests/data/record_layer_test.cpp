@@ -141,6 +141,39 @@ TEST_F(RecordLayer, YearValidationOnTheRecordLayerOnly) {
   EXPECT_FALSE(gre.insert(g));
 }
 
+TEST_F(RecordLayer, ObligorNumbersAndAmountsThatEveryFileCanHold) {
+  struct {
+    const char* label;
+    const char* field;
+    const char* value;
+    const char* refusal;  // empty: stored
+  } cases[] = {
+      {"TBPOSLOD", "REDBROJ", "-5", "Redni broj obveznika must be between 1 and 999"},
+      {"TBPOSLOD", "REDBROJ", "0", "Redni broj obveznika must be between 1 and 999"},
+      {"TBPOSLOD", "REDBROJ", "1000", "Redni broj obveznika must be between 1 and 999"},
+      {"TBPOSLOD", "REDBROJ", "999", ""},
+      {"TBZAPOSL", "IZNOS8", "1234567890123.00",
+       "Iznos IV.8 must be between -999999999999.99 and 999999999999.99"},
+      {"TBZAPOSL", "IZNOS10", "-1000000000000.00",
+       "Iznos IV.10 must be between -999999999999.99 and 999999999999.99"},
+      {"TBZAPOSL", "IZNOS11", "999999999999.99", ""},
+      {"TBZAPOSL", "IZNOS9", "-999999999999.99", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.label) + ":" + c.field + "=" + c.value);
+    RecordFile f(store(), c.label);
+    ASSERT_FALSE(f.open());
+    Record r;
+    ASSERT_FALSE(f.prime(r));
+    if (r.index("REDBROJ") != r.index(c.field)) r.setInteger(r.index("REDBROJ"), 1);
+    ASSERT_FALSE(r.parse(r.index(c.field), c.value));
+    Error e = f.insert(r);
+    EXPECT_EQ(e.text, c.refusal);
+    if (e) EXPECT_EQ(e.kind(), ErrorCode::OutOfRange);
+    if (!e) EXPECT_FALSE(f.erase(r));
+  }
+}
+
 TEST_F(RecordLayer, RefusesValuesThatDoNotFit) {
   RecordFile pos(store(), "TBPOSLOD");
   ASSERT_FALSE(pos.open());

@@ -240,6 +240,36 @@ TEST_F(FormCreation, FieldChecksWhenLeft) {
   EXPECT_EQ(out.messages.back(), "Greška. Godina mora biti veća od 2004");
 }
 
+TEST_F(FormCreation, SequenceMustFitTheIdentifier) {
+  obligor(1, "01");
+  obligor(2, "02", "1234567890125");
+  obligor(3, "31");
+  obligor(4, "30");
+  struct {
+    std::int16_t obligor;
+    std::int16_t seq;
+    const char* refusal;  // empty: accepted
+  } cases[] = {
+      {1, 999, ""},
+      {1, 1000, "Red. broj unutar identifikatora mora biti <1000"},
+      {2, 99, ""},
+      {2, 100, "Za fizičku osobu red. broj unutar identifikatora mora biti <100"},
+      {3, 99, ""},
+      {3, 100, "Za VOB=31 red. broj unutar identifikatora mora biti <100"},
+      {4, 100, "Za VOB=30 red. broj unutar identifikatora mora biti <100"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.obligor) + "/" + std::to_string(c.seq));
+    CollectingReporter rep;
+    ASSERT_TRUE(chooseObligor(GLO, *store, c.obligor, rep));
+    GLO.ZadBroj = c.seq;
+    bool accepted = std::string(c.refusal).empty();
+    EXPECT_EQ(leaveSequenceField(GLO, *store, rep), accepted);
+    EXPECT_EQ(rep.messages, accepted ? std::vector<std::string>{} : std::vector<std::string>{c.refusal});
+    EXPECT_EQ(rep.focused, accepted ? std::vector<std::string>{} : std::vector<std::string>{"GLO:ZadBroj"});
+  }
+}
+
 TEST_F(FormCreation, RowsOutsideThePeriodAreNotTaken) {
   obligor(1, "01");
   row(1, "1111111111111", 10, 20, "100.00");

@@ -55,4 +55,20 @@ TEST(Collation, OrdersCroatianLettersAfterTheirBase) {
     EXPECT_LT(collate(ordered[i], ordered[i + 1]), 0) << ordered[i] << " < " << ordered[i + 1];
 }
 
+TEST(Text, QuotedInputIsCutAndHarmless) {
+  const std::string x80(80, 'x');
+  struct {
+    std::string value, quoted;
+  } cases[] = {
+      {"", "\"\""},
+      {"abc", "\"abc\""},
+      {x80, "\"" + x80 + "\""},
+      {x80 + "y", "\"" + x80 + "...\""},
+      {std::string(20 << 20, 'z'), "\"" + std::string(80, 'z') + "...\""},
+      {std::string(79, 'x') + "Šž", "\"" + std::string(79, 'x') + "Š...\""},  // characters, not bytes
+      {"a\nb\x1b[2Jc\x7f", "\"a?b?[2Jc?\""},
+  };
+  for (const auto& c : cases) EXPECT_EQ(quoteInput(c.value), c.quoted) << c.value.size();
+}
+
 }  // namespace kdm

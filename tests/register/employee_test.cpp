@@ -55,10 +55,10 @@ TEST_F(RegisterEmployee, SaveChecksInOrder) {
       {"next year", [](TBZAPOSL& r) { r.GODOBRA = 2006; }, {}, ""},
       {"year after next", [](TBZAPOSL& r) { r.GODOBRA = 2007; },
        {"Godina mora biti veća od 2004 i manja ili jednaka tekućoj godini"}, "RAD:GODOBRA"},
+      // The year, month and pillar-II amount are refused as their fields are left.
       {"2004", [](TBZAPOSL& r) { r.GODOBRA = 2004; },
-       {"Godina mora biti veća od 2004 i manja ili jednaka tekućoj godini"}, "RAD:GODOBRA"},
-      {"three digits warn, then refuse", [](TBZAPOSL& r) { r.GODOBRA = 205; },
-       {"Godina mora biti 4-znamenkasta", "Godina mora biti veća od 2004 i manja ili jednaka tekućoj godini"},
+       {"Greška. Godina mora biti veća od 2004 a manja ili jednaka tekućoj"}, "RAD:GODOBRA"},
+      {"three digits", [](TBZAPOSL& r) { r.GODOBRA = 205; }, {"Greška. Godina mora biti 4-znamenkasta"},
        "RAD:GODOBRA"},
       {"no membership", [](TBZAPOSL& r) { r.CLANDN = ""; },
        {"Obvezno odredite da li je osoba član OMF ili nije"}, "RAD:CLANDN"},
@@ -79,7 +79,15 @@ TEST_F(RegisterEmployee, SaveChecksInOrder) {
       {"net negative", [](TBZAPOSL& r) { r.IZNOS11 = dec("-0.01"); },
        {"Greška - Iznos ispaćene plaće mora biti >=0" + tail}, "RAD:IZNOS11"},
       {"non-member with pillar II", [](TBZAPOSL& r) { r.CLANDN = "N"; },
-       {"Greška - Osoba nije član II.stupa"}, "RAD:IZNOS10"},
+       {"Greška. Osiguranik nije član OMF. Nema doprinosa za II. stup"}, "RAD:IZNOS10"},
+      // Amounts the submission file cannot hold, whatever the type of calculation.
+      {"base of 13 digits", [](TBZAPOSL& r) { r.IZNOS8 = dec("1234567890123.00"); },
+       {"Greška - Osnovica za doprinose mora biti između -999999999999.99 i 999999999999.99"}, "RAD:IZNOS8"},
+      {"largest net", [](TBZAPOSL& r) { r.IZNOS11 = dec("999999999999.99"); }, {}, ""},
+      {"type 99 with a net of 13 digits", [](TBZAPOSL& r) {
+         r.VRSTAUPLA = "99";
+         r.IZNOS11 = dec("-1000000000000.00");
+       }, {"Greška - Iznos ispaćene plaće mora biti između -999999999999.99 i 999999999999.99"}, "RAD:IZNOS11"},
       {"member without pillar II", [](TBZAPOSL& r) { r.IZNOS10 = Decimal(); },
        {"Greška - Osoba je član II.stupa, osnovica veća od 0"}, "RAD:IZNOS10"},
       {"type 99 skips the matrix", [](TBZAPOSL& r) {
@@ -90,7 +98,7 @@ TEST_F(RegisterEmployee, SaveChecksInOrder) {
        }, {}, ""},
       {"type 88 skips the matrix", [](TBZAPOSL& r) {
          r.VRSTAUPLA = "88";
-         r.CLANDN = "N";
+         r.IZNOS9 = Decimal();
        }, {}, ""},
       {"12-digit JMBG", [](TBZAPOSL& r) { r.JMBG = "010199033000"; }, {"JMBG je obavezan podatak."}, "RAD:JMBG"},
       {"wrong check digit", [](TBZAPOSL& r) { r.JMBG = "0101990330001"; },
@@ -249,10 +257,10 @@ TEST_F(RegisterEmployee, NewRowsAndCopies) {
   pos.VRSTOBVEZNIKA = "02";
   APLPARAM apl;
   apl.SIFSJED = "1333";
-  TBZAPOSL fresh = newEmployeeRow(pos, apl);
+  TBZAPOSL fresh = newEmployeeRow(pos);
   EXPECT_EQ(fresh.REDBROJ, 4);
   EXPECT_EQ(fresh.VRSOBV, "02");
-  EXPECT_EQ(fresh.OPCINA, "1333");
+  EXPECT_EQ(fresh.OPCINA, "");  // the seat is a copy's default only
 
   TBZAPOSL highlighted = row();
   highlighted.OPCINA = "0010";
@@ -266,6 +274,8 @@ TEST_F(RegisterEmployee, NewRowsAndCopies) {
   EXPECT_EQ(copy.JMBG, "");
   EXPECT_EQ(copy.ODDANA + copy.DODANA, 0);
   EXPECT_TRUE(copy.IZNOS10.isZero() && copy.IZNOS11.isZero());
+  highlighted.OPCINA = "";
+  EXPECT_EQ(copyEmployeeRow(pos, apl, highlighted).OPCINA, "1333");
 }
 
 class RegisterContributions : public RegisterStore {};
@@ -301,6 +311,39 @@ TEST_F(RegisterContributions, RatesOfTheCombinationTimesTheBase) {
     EXPECT_EQ(rad.IZNOS9.toString(), c.iznos9);
     EXPECT_EQ(rad.IZNOS10.toString(), c.iznos10);
   }
+}
+
+TEST_F(RegisterContributions, EnteringTheAmountsTakesTheRatesAlways) {
+  struct {
+    bool typed1, typed2;
+    const char* iznos9;
+    const char* iznos10;
+  } cases[] = {
+      {false, false, "150.00", "50.00"},
+      {true, false, "7.77", "50.00"},
+      {false, true, "150.00", "1.11"},
+      {true, true, "7.77", "1.11"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.typed1) + std::to_string(c.typed2));
+    TBZAPOSL rad;
+    rad.VRSTAUPLA = "01";
+    rad.VRSOBV = "01";
+    rad.OSNOVA1 = "11";
+    rad.CLANDN = "D";
+    rad.IZNOS8 = dec("1000.00");
+    rad.IZNOS9 = dec("7.77");
+    rad.IZNOS10 = dec("1.11");
+    ASSERT_TRUE(enterContributions(*store, rad, c.typed1, c.typed2));
+    EXPECT_EQ(rad.PRVISTUP1.toString() + " " + rad.DRUGISTUP1.toString(), "15.00 5.00");
+    EXPECT_EQ(rad.IZNOS9.toString(), c.iznos9);
+    EXPECT_EQ(rad.IZNOS10.toString(), c.iznos10);
+  }
+  TBZAPOSL none;
+  none.OSNOVA1 = "41";
+  none.IZNOS9 = dec("7.77");
+  EXPECT_FALSE(enterContributions(*store, none, false, false));
+  EXPECT_EQ(none.IZNOS9.toString(), "7.77");
 }
 
 TEST_F(RegisterContributions, NoRateRecordLeavesTheRowAsTyped) {

@@ -96,6 +96,23 @@ TEST_F(RegisterObligor, NameAddressAndContactComeFirst) {
   }
 }
 
+TEST_F(RegisterObligor, NumberOfThreeDigitsFirst) {
+  for (std::int16_t number : {-5, 0, 1000}) {
+    SCOPED_TRACE(number);
+    CollectingReporter rep;
+    TBPOSLOD pos = obligor(number, "01", kMb1, "0000000000000");
+    pos.NAZIV = "";  // the number is checked before the name
+    EXPECT_FALSE(saveObligor(GLO, *store, pos, true, rep));
+    EXPECT_EQ(rep.messages, std::vector<std::string>{"Redni broj obveznika mora biti od 1 do 999"});
+    EXPECT_EQ(rep.focused, std::vector<std::string>{"POS:REDBROJ"});
+  }
+  for (std::int16_t number : {1, 999}) {
+    TBPOSLOD pos = obligor(number, "01", kMb1, "0000000000000");
+    EXPECT_TRUE(saveObligor(GLO, *store, pos, true, out)) << number;
+  }
+  EXPECT_EQ(all<TBPOSLOD>("KEYREDBROJ").size(), 2u);
+}
+
 TEST_F(RegisterObligor, NewChangedAndDuplicateObligors) {
   TBPOSLOD pos = obligor(7, "01", kMb1, "0000000000000");
   ASSERT_TRUE(saveObligor(GLO, *store, pos, true, out)) << testing::PrintToString(out.messages);

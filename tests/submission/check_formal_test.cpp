@@ -5,6 +5,7 @@
 
 #include "forms/form_creation.h"
 #include "platform/clock.h"
+#include "platform/cp1250.h"
 #include "platform/files.h"
 #include "submission/check_review.h"
 #include "submission/check_text.h"
@@ -74,6 +75,25 @@ TEST_F(FormalCheck, CleanFileOfOneFormHasNoFindings) {
 }
 
 // One field spoiled at a time: the findings of the record that holds it.
+TEST_F(FormalCheck, BlankSignsAreAPlus) {
+  // As payroll software writes them: " 00000000150000" for 1500.00.
+  std::vector<std::string> lines = fileOf({formOf(3)});
+  int blanked = 0;
+  for (std::string& line : lines) {
+    std::string bytes;  // one byte a character, as positions count
+    ASSERT_TRUE(utf8ToCp1250(line, bytes));
+    for (const FixedField& f : submissionLayout(bytes.back())->fields())
+      if (f.kind == FieldKind::Amount && bytes[f.position - 1] == '0') {
+        bytes[f.position - 1] = ' ';
+        ++blanked;
+      }
+    line = cp1250ToUtf8(bytes);
+  }
+  ASSERT_GE(blanked, 4 * 3);  // the form and its three persons, gross pay among them
+  ASSERT_TRUE(check(lines));
+  EXPECT_EQ(findings(), std::vector<std::string>{});
+}
+
 TEST_F(FormalCheck, FindingsOfEveryRecordType) {
   struct Change {
     int line;
@@ -268,13 +288,16 @@ TEST_F(FormalCheck, OnlyAHeaderAndRecordsOfUnknownType) {
   EXPECT_EQ(summary.records, 1);
   EXPECT_EQ(findings(), std::vector<std::string>{});
 
+  // A record of an unknown type gets one error and no other check; inside
+  // a form it is not counted as one of its persons.
   std::string odd = std::string(249, 'x') + "4";
   lines = fileOf({formOf(1)});
-  lines.insert(lines.begin() + 2, odd);  // inside the form: not counted, not checked
+  lines.insert(lines.begin() + 2, odd);
   lines.push_back(std::string(250, ' '));
   ASSERT_TRUE(check(lines, &summary));
   EXPECT_EQ(summary.records, 7);
-  EXPECT_EQ(findings(), std::vector<std::string>{});
+  EXPECT_EQ(summary.errors, 2);
+  EXPECT_EQ(findings(), (std::vector<std::string>{"3 TIPSLOGA F Nepoznat tip sloga", "7 TIPSLOGA F Nepoznat tip sloga"}));
   std::vector<TBIZLAZ> rows = records();
   EXPECT_EQ(rows[2].TIPSLOGA, "4");
   EXPECT_EQ(recordText(rows[2]), odd);

@@ -174,7 +174,8 @@ TEST_F(SubmissionCollective, AListedFileThatCannotBeReadStopsBeforeAnythingIsDel
   out.messages.clear();
   GLO.ImeDatoteke = "unchanged";
   formCollectiveFile(GLO, store(), out);
-  EXPECT_EQ(out.messages, std::vector<std::string>{"Greška, file: " + f2 + " Error=File not found: " + f2});
+  EXPECT_EQ(out.messages,
+            std::vector<std::string>{"Greška, file: " + f2 + " Error=" + f2 + " is a directory, not a regular file"});
   EXPECT_EQ(GLO.Status, 1);
   EXPECT_EQ(GLO.ImeDatoteke, "unchanged");
   EXPECT_EQ(slurp(rm0()), "the previous collective file\r\n");

@@ -79,7 +79,8 @@ TEST(SubmissionFixedLayout, SignedAmounts) {
 TEST(SubmissionFixedLayout, DecodesOnlyWellFormedAmounts) {
   EXPECT_EQ(decodeAmount("123456789012345"), dec("1234567890123.45"));
   EXPECT_EQ(decodeAmount("+00000000000000"), Decimal());
-  for (const char* bad : {"", "00000000000000", "0000000000000000", " 00000000012345", "-0000000000123 ",
+  EXPECT_EQ(decodeAmount(" 00000000012345"), dec("123.45"));  // a blank sign is a plus
+  for (const char* bad : {"", "00000000000000", "0000000000000000", "  0000000012345", "-0000000000123 ",
                           "+-0000000000001", "--0000000000001", "00000000000001-", "0000000,0000001",
                           "+0000000000000a", "               "})
     EXPECT_FALSE(decodeAmount(bad).has_value()) << '"' << bad << '"';

@@ -387,11 +387,13 @@ TEST_F(SubmissionReading, VeryLongLinesAreCut) {
 
 TEST_F(SubmissionReading, RefusesWhatIsNotAFileAndReadsNothingStale) {
   spit(file("TBVALTA1.TXT"), std::string(249, ' ') + "3\r\n");
-  for (const std::string& path : {s.dir.path(), s.dir.file("missing.txt")}) {
+  const std::string missing = s.dir.file("missing.txt");
+  for (const auto& [path, text] : {std::pair{s.dir.path(), s.dir.path() + " is a directory, not a regular file"},
+                                   std::pair{missing, "File not found: " + missing}}) {
     SubmissionReader reader;
     Error e = reader.open(store(), path);
     EXPECT_EQ(e.kind(), ErrorCode::FileNotFound) << path;
-    EXPECT_EQ(e.text, "File not found: " + path);
+    EXPECT_EQ(e.text, text);
     SubmissionLine line;
     EXPECT_FALSE(reader.next(line)) << path;
   }
