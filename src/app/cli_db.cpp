@@ -14,7 +14,8 @@ int check(Context& ctx) {
                               " page-B rows, " + std::to_string(result.listed) + " listed forms";
   if (!result.findings.empty()) {
     const std::size_t n = result.findings.size();
-    ctx.out.message(std::to_string(n) + (n == 1 ? " finding in " : " findings in ") + store->db().path() + " (" + counted + ")");
+    ctx.out.message(std::to_string(n) + (n == 1 ? " finding in " : " findings in ") + store->db().path() + " (" +
+                    counted + ")");
     return kFailed;
   }
   ctx.out.status("ok: " + store->db().path() + " (" + counted + ")");
@@ -26,7 +27,9 @@ int check(Context& ctx) {
 void addDbCommands(CLI::App& app, Context& ctx) {
   auto* db = app.add_subcommand("db", "The data directory's store");
   db->require_subcommand(1);
-  db->add_subcommand("check", "SQLite's integrity check and the consistency of forms, page-B rows, the collective list and the control numbers")
+  db->add_subcommand("check",
+                     "SQLite's integrity check and the consistency of forms, page-B rows, the collective list and the "
+                     "control numbers")
       ->callback([&] { ctx.action = [&] { return check(ctx); }; });
 }
 

@@ -92,7 +92,8 @@ Error Database::checkIdentity(Mode mode) {
   const std::string refused = "Not a kdm data store: " + path_;
   if (applicationId == kApplicationId) {
     if (version > kSchemaVersion)
-      return makeError(ErrorCode::NotADatabase, "The data store " + path_ + " was made by a newer version of kdm (store version " +
+      return makeError(ErrorCode::NotADatabase, "The data store " + path_ +
+                                                    " was made by a newer version of kdm (store version " +
                                                     std::to_string(version) + ", this program knows up to " +
                                                     std::to_string(kSchemaVersion) + "); it was left unchanged");
     needsMark_ = version < kSchemaVersion && mode != Mode::ReadOnly;

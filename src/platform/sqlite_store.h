@@ -10,7 +10,8 @@
 // in user_version. Opening checks the mark before anything is written, so a
 // file that is not ours (empty, not SQLite, another program's database, a
 // store of a newer kdm) is refused unchanged. Stores made before the mark
-// existed are recognised by their tables and marked when next written.
+// existed are recognised by their tables and marked when next opened for
+// writing.
 //
 // "Exclusive" opening of a label is an in-process lock held by one window's
 // handle; SQLite itself serialises writers. Every multi-record change runs

@@ -22,7 +22,8 @@ int compare(void*, int lenA, const void* a, int lenB, const void* b) {
 }  // namespace
 
 // The entry point SQLite derives from the file name kdm_collation.so.
-extern "C" __attribute__((visibility("default"))) int sqlite3_kdmcollation_init(sqlite3* db, char** error, const sqlite3_api_routines* api) {
+extern "C" __attribute__((visibility("default"))) int sqlite3_kdmcollation_init(sqlite3* db, char** error,
+                                                                                const sqlite3_api_routines* api) {
   SQLITE_EXTENSION_INIT2(api);
   int rc = sqlite3_create_collation_v2(db, "KDM_HR", SQLITE_UTF8, nullptr, compare, nullptr);
   if (rc != SQLITE_OK && error) *error = sqlite3_mprintf("cannot register KDM_HR: %s", sqlite3_errstr(rc));

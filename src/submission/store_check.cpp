@@ -55,7 +55,8 @@ void pageBRows(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result) {
   std::int64_t rows = 0;
   auto endOfForm = [&] {
     if (rows > 0 && !hasPageA(a, key, result))
-      result.findings.push_back("Form " + key + ": " + std::to_string(rows) + (rows == 1 ? " page-B row" : " page-B rows") +
+      result.findings.push_back("Form " + key + ": " + std::to_string(rows) +
+                                (rows == 1 ? " page-B row" : " page-B rows") +
                                 " (TBOSIGUR) without its page A (TBOBRAZA)");
   };
   while (!e && !(e = osi.next())) {

@@ -1,5 +1,4 @@
 #include <gtest/gtest.h>
-
 #include <sqlite3.h>
 
 #include <fstream>
@@ -54,8 +53,11 @@ const std::vector<Case>& cases() {
   static const std::vector<Case> all = {
       {"zero-length file", [](auto&, auto& db) { std::ofstream(db, std::ios::binary); },
        " is an empty file (kdm init creates the store)", false},
-      {"plain text", [](auto&, auto& db) { std::ofstream(db, std::ios::binary) << "KONZNAK;IDENTIFIKATOR\n"
-                                                                                   "1234567890;001500101\n"; },
+      {"plain text",
+       [](auto&, auto& db) {
+         std::ofstream(db, std::ios::binary) << "KONZNAK;IDENTIFIKATOR\n"
+                                                "1234567890;001500101\n";
+       },
        "damaged or not a database", true},
       {"another program's database",
        [](auto&, auto& db) { sql(db, "CREATE TABLE notes (t TEXT); INSERT INTO notes VALUES ('mine');"); },
@@ -63,7 +65,8 @@ const std::vector<Case>& cases() {
       // Our table names do not make a database ours when another program marked it.
       {"another program's id on our tables",
        [](auto&, auto& db) {
-         sql(db, "PRAGMA application_id=7; CREATE TABLE APLPARAM (RB INTEGER); CREATE TABLE TBPOSLOD (REDBROJ INTEGER);");
+         sql(db,
+             "PRAGMA application_id=7; CREATE TABLE APLPARAM (RB INTEGER); CREATE TABLE TBPOSLOD (REDBROJ INTEGER);");
        },
        " is a database of another program; it was left unchanged", true},
       {"store of a newer kdm",

@@ -1,3 +1,5 @@
+#include "submission/store_check.h"
+
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -5,7 +7,6 @@
 #include "data/records.h"
 #include "forms/form_creation.h"
 #include "platform/hash.h"
-#include "submission/store_check.h"
 #include "temp_dir.h"
 
 namespace kdm {
@@ -21,9 +22,8 @@ TEST(StoreCheck, FindsTheOwnCopyOfEveryKindOfIdentifier) {
     const char* jmbg;
     int year, sequence;
   } cases[] = {
-      {1, "01", "0000000000000", 2005, 1},   {2, "30", "0000000000000", 2009, 1},
-      {3, "31", "0000000000000", 2005, 57},  {4, "02", "1234567890125", 2005, 12},
-      {5, "01", "0000000000000", 2009, 901},
+      {1, "01", "0000000000000", 2005, 1},  {2, "30", "0000000000000", 2009, 1},   {3, "31", "0000000000000", 2005, 57},
+      {4, "02", "1234567890125", 2005, 12}, {5, "01", "0000000000000", 2009, 901},
   };
   test::EmptyStore s;
   File<TBOBRAZA> a(*s.store);
