@@ -3,7 +3,7 @@
 # incrementally.
 
 PACKAGES := cmake ninja-build g++ ccache qt6-base-dev libsqlite3-dev libssl-dev libcli11-dev \
-            libgtest-dev libbenchmark-dev fonts-dejavu-core poppler-utils
+            libgtest-dev libbenchmark-dev fonts-dejavu-core poppler-utils sqlite3
 BUILD := build
 JOBS ?= 2
 

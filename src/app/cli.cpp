@@ -21,6 +21,7 @@ int runCommandLine(int argc, char** argv) {
   cli::addFormCommands(app, ctx);
   cli::addCheckCommands(app, ctx);
   cli::addPayrollCommands(app, ctx);
+  cli::addDbCommands(app, ctx);
 
   try {
     app.parse(argc, argv);

@@ -111,5 +111,6 @@ void addFormCommands(CLI::App& app, Context& ctx);
 void addRegisterCommands(CLI::App& app, Context& ctx);
 void addCheckCommands(CLI::App& app, Context& ctx);    // kdm check
 void addPayrollCommands(CLI::App& app, Context& ctx);  // kdm payroll
+void addDbCommands(CLI::App& app, Context& ctx);       // kdm db
 
 }  // namespace kdm::cli

@@ -43,6 +43,7 @@ int list(Context& ctx) {
   char line[160];
   std::snprintf(line, sizeof line, "%-10s %-14s %-6s %s", "LABEL", "FILE", "KIND", "RECORDS");
   std::cout << line << '\n';
+  Error failed;
   for (const LabelDef& def : catalogue()) {
     std::string count, kind;
     if (def.kind == FileKind::Text) {
@@ -51,13 +52,23 @@ int list(Context& ctx) {
     } else {
       kind = def.isView() ? "view" : "keyed";
       RecordFile file(*store, def);
-      count = file.open() ? "-" : std::to_string(file.count());
+      std::int64_t n = 0;
+      if (file.open()) {
+        count = "-";
+      } else if (Error e = countRecords(*store, def, n)) {
+        // A damaged table is no empty one: the list goes on, the run fails.
+        count = "?";
+        if (!failed) failed = e;
+      } else {
+        count = std::to_string(n);
+      }
       if (def.isView()) count += " (view of " + def.table + ")";
     }
     std::snprintf(line, sizeof line, "%-10s %-14s %-6s %s", def.label.c_str(), def.diskName.c_str(), kind.c_str(),
                   count.c_str());
     std::cout << line << '\n';
   }
+  if (failed) return ctx.fail(failed);
   return kDone;
 }
 

@@ -106,6 +106,9 @@ Error DataStore::createSchema() {
       if (Error e = db_->exec(idx)) return e;
     }
   }
+  // The mark commits with the tables it vouches for.
+  if (db_->needsMark())
+    if (Error e = db_->mark()) return e;
   return tx.commit();
 }
 
@@ -484,6 +487,17 @@ Error RecordFile::empty() {
   if (Error e = store_.db().exec("DELETE FROM " + quoted(def_->table))) return e;
   store_.touched(def_->table);
   return ok();
+}
+
+Error countRecords(DataStore& store, const LabelDef& def, std::int64_t& count) {
+  count = 0;
+  Error e;
+  Statement* st = store.db().prepare("SELECT count(*) FROM " + quoted(def.table), e);
+  if (!st) return e;
+  int rc = st->step();
+  if (rc == SQLITE_ROW) count = st->int64(0);
+  st->reset();
+  return rc == SQLITE_ROW ? ok() : store.db().lastError(rc);
 }
 
 }  // namespace kdm

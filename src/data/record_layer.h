@@ -36,7 +36,9 @@ enum class OpenMode { Shared, Exclusive };
 class DataStore {
  public:
   // Opens the data directory `dir`. With `create`, a missing kdm.db is
-  // created; otherwise it must exist. Missing tables are created.
+  // created; otherwise it must exist. Either way it must be a kdm store
+  // (Database::open); missing tables are created and an unmarked store of
+  // ours is marked.
   static Error open(const std::string& dir, bool create, std::unique_ptr<DataStore>& out);
 
   Database& db() { return *db_; }
@@ -184,5 +186,9 @@ class File {
   RecordFile file_;
   std::int64_t rowid_ = 0;
 };
+
+// The number of records of a keyed label (of its table, for a view), or
+// the store's error: a damaged store is reported, not counted as empty.
+Error countRecords(DataStore& store, const LabelDef& def, std::int64_t& count);
 
 }  // namespace kdm

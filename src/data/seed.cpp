@@ -13,7 +13,9 @@ Error initDataDirectory(const std::string& dir, InitResult& result) {
     std::filesystem::create_directory(dir, ec);
     if (ec) return makeError(ErrorCode::PathNotFound, "Cannot create the data directory " + dir + ": " + ec.message());
   }
-  result.created = !fileExists(joinPath(dir, Database::kFileName));
+  // An empty kdm.db (an init stopped before its first write) is made a store as a missing one is.
+  std::string path = joinPath(dir, Database::kFileName);
+  result.created = !fileExists(path) || std::filesystem::file_size(path, ec) == 0;
   std::unique_ptr<DataStore> store;
   if (Error e = DataStore::open(dir, true, store)) return e;
   Transaction tx(store->db());

@@ -28,7 +28,8 @@ struct InitResult {
 
 // Creates the data directory's kdm.db with every table when missing and
 // fills each delivered table that is empty. Running it again changes
-// nothing: tables that hold records are left as they are.
+// nothing: tables that hold records are left as they are. A kdm.db that
+// is not a kdm store is refused and left unchanged.
 Error initDataDirectory(const std::string& dir, InitResult& result);
 
 }  // namespace kdm

@@ -50,12 +50,82 @@ Error Database::open(const std::string& path, Mode mode, std::unique_ptr<Databas
   // Reading the schema tells a damaged or foreign file at once.
   Error e = db->exec("SELECT count(*) FROM sqlite_master");
   if (e) return e;
+  // Before the journal mode is set: that alone would write to the file.
+  if ((e = db->checkIdentity(mode))) return e;
   if (mode != Mode::ReadOnly) {
     if ((e = db->exec("PRAGMA journal_mode=WAL"))) return e;
     if ((e = db->exec("PRAGMA synchronous=FULL"))) return e;
     if ((e = db->exec("PRAGMA foreign_keys=OFF"))) return e;
   }
   out = std::move(db);
+  return ok();
+}
+
+Error Database::pragmaValue(const char* name, std::int64_t& value) {
+  sqlite3_stmt* stmt = nullptr;
+  std::string sql = std::string("PRAGMA ") + name;
+  int rc = sqlite3_prepare_v2(db_, sql.c_str(), -1, &stmt, nullptr);
+  if (rc == SQLITE_OK) {
+    rc = sqlite3_step(stmt);
+    if (rc == SQLITE_ROW) {
+      value = sqlite3_column_int64(stmt, 0);
+      rc = SQLITE_OK;
+    }
+  }
+  sqlite3_finalize(stmt);
+  return rc == SQLITE_OK ? ok() : lastError(rc);
+}
+
+Error Database::checkIdentity(Mode mode) {
+  std::int64_t applicationId = 0, version = 0, objects = 0;
+  if (Error e = pragmaValue("application_id", applicationId)) return e;
+  if (Error e = pragmaValue("user_version", version)) return e;
+  {
+    Error e;
+    Statement* s = prepare("SELECT count(*) FROM sqlite_master", e);
+    if (!s) return e;
+    int rc = s->step();
+    if (rc != SQLITE_ROW) return lastError(rc);
+    objects = s->int64(0);
+    s->reset();
+  }
+  const std::string refused = "Not a kdm data store: " + path_;
+  if (applicationId == kApplicationId) {
+    if (version > kSchemaVersion)
+      return makeError(ErrorCode::NotADatabase, "The data store " + path_ +
+                                                    " was made by a newer version of kdm (store version " +
+                                                    std::to_string(version) + ", this program knows up to " +
+                                                    std::to_string(kSchemaVersion) + "); it was left unchanged");
+    needsMark_ = version < kSchemaVersion && mode != Mode::ReadOnly;
+    return ok();
+  }
+  if (applicationId == 0 && version == 0) {
+    if (objects == 0) {
+      // An empty file, or a database with nothing in it: only kdm init
+      // makes a store of it.
+      if (mode == Mode::Create) {
+        needsMark_ = true;
+        return ok();
+      }
+      std::error_code ec;
+      bool zeroLength = std::filesystem::file_size(path_, ec) == 0 && !ec;
+      return makeError(ErrorCode::NotADatabase, refused + (zeroLength ? " is an empty file" : " is an empty database") +
+                                                    " (kdm init creates the store)");
+    }
+    // Made by kdm before stores were marked: it holds our parameters and
+    // obligors.
+    if (tableExists("APLPARAM") && tableExists("TBPOSLOD")) {
+      needsMark_ = mode != Mode::ReadOnly;
+      return ok();
+    }
+  }
+  return makeError(ErrorCode::NotADatabase, refused + " is a database of another program; it was left unchanged");
+}
+
+Error Database::mark() {
+  if (Error e = exec("PRAGMA application_id=" + std::to_string(kApplicationId))) return e;
+  if (Error e = exec("PRAGMA user_version=" + std::to_string(kSchemaVersion))) return e;
+  needsMark_ = false;
   return ok();
 }
 

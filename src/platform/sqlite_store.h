@@ -6,6 +6,13 @@
 // order all ignore letter case. Foreign keys are off: the record layer
 // applies the relations itself. The journal is WAL with synchronous=FULL.
 //
+// A kdm store is marked: our application_id, and the version of its schema
+// in user_version. Opening checks the mark before anything is written, so a
+// file that is not ours (empty, not SQLite, another program's database, a
+// store of a newer kdm) is refused unchanged. Stores made before the mark
+// existed are recognised by their tables and marked when next opened for
+// writing.
+//
 // "Exclusive" opening of a label is a lock held by one window's handle: in
 // the process by the table of owners below, and against other processes
 // and other connections by a DirectoryLocks lock taken with it. Shared
@@ -61,9 +68,19 @@ class Database {
  public:
   enum class Mode { OpenExisting, Create, ReadOnly };
   static constexpr const char* kFileName = "kdm.db";
+  // PRAGMA application_id of every kdm store ("KDMH").
+  static constexpr std::int32_t kApplicationId = 0x4B444D48;
+  // PRAGMA user_version: the schema this program creates and reads.
+  static constexpr std::int32_t kSchemaVersion = 1;
 
-  // Opens `path`; checks that it is a readable database.
+  // Opens `path`; checks that it is a readable database and a kdm store.
+  // Only Create accepts an empty file or an empty database (a new store).
   static Error open(const std::string& path, Mode mode, std::unique_ptr<Database>& out);
+  // True when the store is ours but not (yet) marked with this schema
+  // version: a new store, or one made before stores were marked.
+  bool needsMark() const { return needsMark_; }
+  // Writes the mark; inside the transaction that creates the schema.
+  Error mark();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
   ~Database();
@@ -97,6 +114,10 @@ class Database {
 
  private:
   Database() = default;
+  // Refuses a file that is not a kdm store of a version we know.
+  Error checkIdentity(Mode mode);
+  // The integer value of a read-only pragma, e.g. "application_id".
+  Error pragmaValue(const char* name, std::int64_t& value);
 
   struct LockState {
     std::map<const void*, int> shared;  // owners with a shared open
@@ -106,6 +127,7 @@ class Database {
   sqlite3* db_ = nullptr;
   std::string path_;
   int depth_ = 0;
+  bool needsMark_ = false;
   std::uint64_t rollbacks_ = 0;
   std::unordered_map<std::string, std::unique_ptr<Statement>> statements_;
   std::map<std::string, LockState> locks_;
