@@ -4,6 +4,8 @@
 
 #include <sqlite3.h>
 
+#include <set>
+
 #include "platform/files.h"
 #include "platform/text.h"
 
@@ -90,6 +92,24 @@ Error DataStore::open(const std::string& dir, bool create, std::unique_ptr<DataS
 std::string DataStore::pathOf(const std::string& diskName) const { return joinPath(dir_, diskName); }
 
 Error DataStore::createSchema() {
+  // Only a store that lacks something is written to: an open must not wait
+  // for the write lock that a run of another process holds.
+  std::set<std::string> present;
+  {
+    Error e;
+    Statement* st = db_->prepare("SELECT name FROM sqlite_master WHERE type IN ('table','index')", e);
+    if (!st) return e;
+    while (st->step() == SQLITE_ROW) present.insert(std::string(st->text(0)));
+    st->reset();
+  }
+  bool complete = !db_->needsMark();
+  for (const LabelDef& d : catalogue()) {
+    if (d.kind != FileKind::Keyed || d.isView() || d.neverCreated) continue;
+    complete = complete && present.count(d.table);
+    for (const KeyDef& k : d.keys) complete = complete && present.count(d.table + "_" + k.name);
+  }
+  if (complete) return ok();
+
   Transaction tx(*db_);
   if (tx.error()) return tx.error();
   for (const LabelDef& d : catalogue()) {

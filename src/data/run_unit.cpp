@@ -45,9 +45,16 @@ RunUnit::~RunUnit() {
 }
 
 Error RunUnit::hold(const std::vector<std::string>& labels) {
+  const std::size_t before = held_.size();
   for (const std::string& label : labels) {
     std::string name = lockName(label);
-    if (Error e = store_.db().hold(name)) return e;
+    if (Error e = store_.db().hold(name)) {
+      while (held_.size() > before) {
+        store_.db().letGo(held_.back());
+        held_.pop_back();
+      }
+      return e;
+    }
     held_.push_back(name);
   }
   return ok();
