@@ -10,6 +10,7 @@ int check(Context& ctx) {
   if (!ctx.openStore(store)) return kFailed;
   StoreCheckResult result = checkStore(*store);
   for (const std::string& finding : result.findings) std::cout << finding << '\n';
+  for (const std::string& note : result.notes) std::cout << "note: " << note << '\n';
   const std::string counted = std::to_string(result.forms) + " forms, " + std::to_string(result.rows) +
                               " page-B rows, " + std::to_string(result.listed) + " listed forms";
   if (!result.findings.empty()) {

@@ -21,9 +21,10 @@
 //    the placeholder, the copy, emptying and refilling the working files
 //    in one transaction, the status line.
 //
-// Record types other than 0, 3, 5, 7 and 9 are stored and not checked, and
-// the order of the records is not checked: a file without a header or a
-// form without its trailer gets no finding of its own for that.
+// A record of a type other than 0, 3, 5, 7 and 9 is stored with one error
+// finding and nothing else checked; the order of the records is not
+// checked: a file without a header or a form without its trailer gets no
+// finding of its own for that.
 #pragma once
 
 #include <cstdint>

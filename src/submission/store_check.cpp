@@ -2,6 +2,7 @@
 
 #include <filesystem>
 #include <optional>
+#include <set>
 
 #include "data/records.h"
 #include "forms/form_creation.h"
@@ -74,13 +75,14 @@ void pageBRows(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result) {
 }
 
 // Each entry of the collective list has its page A and its file.
-void collectiveList(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result) {
+void collectiveList(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result, std::set<std::string>& keys) {
   File<TBTMPDAT> tbt(store);
   Error e = tbt.open();
   if (!e) e = tbt.raw().set(static_cast<const KeyDef*>(nullptr));
   while (!e && !(e = tbt.next())) {
     ++result.listed;
     const std::string key = upper(trim(tbt.rec.IDENTIFIKATOR));
+    keys.insert(key);
     const std::string file(trim(tbt.rec.IMEFILE));
     const std::string entry = "Listed form " + key + " (TBTMPDAT)";
     if (!hasPageA(a, key, result)) result.findings.push_back(entry + " has no page A (TBOBRAZA)");
@@ -120,8 +122,11 @@ std::optional<std::string> controlNumberOf(const std::string& path) {
 }
 
 // A control number is the hash of the form's own copy, or of VALTA.RM0
-// when the form went out in the collective file last formed.
-void controlNumbers(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result) {
+// when the form went out in the collective file last formed. A form that is
+// no longer listed may have gone out in an earlier collective file, whose
+// hash nothing keeps: a mismatch there is a note, not a finding.
+void controlNumbers(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& result,
+                    const std::set<std::string>& listed) {
   APLPARAM apl;
   readParameters(store, apl);
   const std::string outDir = outputDirectory(store, apl);
@@ -150,8 +155,12 @@ void controlNumbers(DataStore& store, File<TBOBRAZA>& a, StoreCheckResult& resul
     const std::optional<std::string> ownNumber = controlNumberOf(own);
     if (ownNumber == stored || rm0Number == stored) continue;
     auto state = [](const std::optional<std::string>& number) { return number ? "differs" : "missing"; };
-    result.findings.push_back(form + ": control number " + stored + " matches no delivered file (" + own + ": " +
-                              state(ownNumber) + ", " + rm0 + ": " + state(rm0Number) + ")");
+    const std::string text = form + ": control number " + stored + " matches no delivered file (" + own + ": " +
+                             state(ownNumber) + ", " + rm0 + ": " + state(rm0Number) + ")";
+    if (listed.count(upper(trim(a.rec.KONVEZA))))
+      result.findings.push_back(text);
+    else
+      result.notes.push_back(text + "; not listed, so perhaps delivered in an earlier collective file");
   }
   if (e.kind() != ErrorCode::NoMoreRecords) unreadable(result, "TBOBRAZA", e);
 }
@@ -167,8 +176,9 @@ StoreCheckResult checkStore(DataStore& store) {
     return result;
   }
   pageBRows(store, a, result);
-  collectiveList(store, a, result);
-  controlNumbers(store, a, result);
+  std::set<std::string> listed;
+  collectiveList(store, a, result, listed);
+  controlNumbers(store, a, result, listed);
   return result;
 }
 

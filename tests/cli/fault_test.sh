@@ -52,6 +52,7 @@ state() {
   echo "$forms"
   for t in TBOSIGUR TBPOSLOD TBTMPDAT TBGRESKE TBIZLAZ TBIZLAZ1; do "$KDM" --data "$1" table export "$t" | sha1sum; done
   (cd "$1" && for f in izlaz/* TBIZLAZ2.TXT; do echo "$f $(sha1sum <"$f")"; done)
+  "$KDM" --data "$1" db check >/dev/null || echo "db check fails"
   # Every control number belongs to a delivered file.
   delivered=$(for f in "$1"/izlaz/*; do number "$f"; done)
   echo "$forms" | while read -r key rest; do

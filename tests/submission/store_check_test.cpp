@@ -46,7 +46,18 @@ TEST(StoreCheck, FindsTheOwnCopyOfEveryKindOfIdentifier) {
   EXPECT_EQ(clean.forms, 5);
   EXPECT_TRUE(clean.findings.empty()) << clean.findings.front();
 
-  std::ofstream(s.dir.file("F0029001.TXT"), std::ios::app) << "changed\r\n";
+  // A copy that no longer matches: a note while the form is not listed (it
+  // may have gone out in an earlier collective file), a finding once it is.
+  const std::string changedCopy = s.dir.file("F0029001.TXT");
+  std::ofstream(changedCopy, std::ios::app) << "changed\r\n";
+  StoreCheckResult unlisted = checkStore(*s.store);
+  EXPECT_TRUE(unlisted.findings.empty());
+  ASSERT_EQ(unlisted.notes.size(), 1u);
+  File<TBTMPDAT> list(*s.store);
+  ASSERT_FALSE(list.open());
+  list.rec.IDENTIFIKATOR = "002990101";
+  list.rec.IMEFILE = changedCopy;
+  ASSERT_FALSE(list.insert());
   StoreCheckResult changed = checkStore(*s.store);
   ASSERT_EQ(changed.findings.size(), 1u);
   EXPECT_EQ(changed.findings[0].rfind("Form 002990101: control number ", 0), 0u) << changed.findings[0];
