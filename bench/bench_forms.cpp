@@ -49,7 +49,7 @@ void addObligorWithRows(DataStore& store, std::int16_t nr, long rows) {
   for (long i = 0; i < rows; ++i) {
     rad.rec = TBZAPOSL{};
     rad.rec.REDBROJ = nr;
-    rad.rec.JMBG = jmbgOf(i);
+    rad.rec.JMBG = jmbgOf(i / 2);  // two rows a person: a form holds at most 99,999 persons
     rad.rec.PREZIME = "Šimić Ivan " + std::to_string(i);
     rad.rec.OPCINA = "1333";
     rad.rec.VRSOBV = "01";
@@ -148,6 +148,8 @@ FormingResult inChild(long rows) {
     if (write(fds[1], &r, sizeof r) != sizeof r) _exit(1);
     _exit(0);
   }
+  // A child that fails ends the read instead of leaving it waiting.
+  close(fds[1]);
   FormingResult r;
   if (read(fds[0], &r, sizeof r) != sizeof r) std::abort();
   waitpid(pid, nullptr, 0);

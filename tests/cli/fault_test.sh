@@ -104,5 +104,20 @@ for point in $points; do
   done
 done
 
+# The output directory gone: the run fails, says so, and changes nothing.
+d="$work/gone"
+cp -a "$base" "$d"
+mv "$d/izlaz" "$d/away"
+before=$(state "$d" 2>/dev/null)
+run "$d" >"$work/out" 2>"$work/err"
+rc=$?
+if [ "$which" == check ]; then
+  check "$which without the output directory: nothing to check" 1 "$rc"
+else
+  check "$which without the output directory: exit" 1 "$rc"
+  check "$which without the output directory: says why" 1 "$(grep -c 'No such file or directory' "$work/err")"
+fi
+check "$which without the output directory: nothing changed" "$before" "$(state "$d" 2>/dev/null)"
+
 printf '%d passed, %d failed\n' "$passes" "$failures"
 [ "$failures" -eq 0 ]
