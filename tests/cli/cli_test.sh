@@ -1,20 +1,7 @@
 #!/usr/bin/env bash
 # The command line as a user runs it on a fresh data directory.
 set -u
-KDM=${KDM:?path of the kdm executable}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/check_lib.sh"
 
 data="$work/data"
 "$KDM" --data "$data" init >"$work/out" 2>"$work/err"
@@ -187,5 +174,4 @@ check "check garbage exit" 0 $?
 check "check without file" 2 $?
 unset KDM_TODAY
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-[ "$failures" -eq 0 ]
+finish

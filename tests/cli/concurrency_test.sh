@@ -5,21 +5,8 @@
 # exits 1; reading commands go on working; the first run then completes
 # with its own data.
 set -u
-KDM=${KDM:?path of the kdm executable}
-work=$(mktemp -d)
-trap 'rm -f "$work/pause"; wait; rm -rf "$work"' EXIT
-failures=0
-passes=0
+source "$(dirname "$0")/check_lib.sh"
 export KDM_TODAY=2005-06-15
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
 
 source "$(dirname "$0")/month_fixture.sh"
 base="$work/base"
@@ -74,5 +61,4 @@ pair collect.marks collect "form 2" TBVALTA
 pair check.records formal_check formal_check TBVALTA1
 pair check.records formal_check collect TBVALTA1
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-[ "$failures" -eq 0 ]
+finish

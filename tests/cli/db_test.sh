@@ -3,21 +3,8 @@
 # what is broken, and the sqlite3 shell can check the store with our
 # collation loaded.
 set -u
-KDM=${KDM:?path of the kdm executable}
+source "$(dirname "$0")/check_lib.sh"
 COLLATION=${KDM_COLLATION:?path of the collation module}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
 
 # Not ours: refused by every command and by init, and left as it was.
 mkdir "$work/empty"
@@ -109,5 +96,4 @@ check "damaged store: no count of 0" "TBOSIGUR   TBOSIGUR.DAT   keyed  ?" "$(gre
 check "damaged store: db check exit" 1 $?
 check "damaged store: integrity finding" "SQLite integrity check" "$(head -1 "$work/out" | cut -c1-22)"
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-[ "$failures" -eq 0 ]
+finish

@@ -7,22 +7,9 @@
 #
 #   fault_test.sh form|payroll|collect|check
 set -u
-KDM=${KDM:?path of the kdm executable}
+source "$(dirname "$0")/check_lib.sh"
 which=${1:?form, payroll, collect or check}
-work=$(mktemp -d)
-trap '[ -n "${KEEP:-}" ] || rm -rf "$work"' EXIT
-failures=0
-passes=0
 export KDM_TODAY=2005-06-15
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
 
 source "$(dirname "$0")/month_fixture.sh"
 base="$work/base"
@@ -119,5 +106,4 @@ else
 fi
 check "$which without the output directory: nothing changed" "$before" "$(state "$d" 2>/dev/null)"
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-[ "$failures" -eq 0 ]
+finish

@@ -3,20 +3,7 @@
 # files that are not regular files, saves of CSV rows all or nothing, values
 # that do not fit the submission file, quoted input cut short.
 set -u
-KDM=${KDM:?path of the kdm executable}
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
-failures=0
-passes=0
-
-check() {  # check NAME EXPECTED ACTUAL
-  if [ "$2" == "$3" ]; then
-    passes=$((passes + 1))
-  else
-    failures=$((failures + 1))
-    printf 'FAIL %s\n  expected: %s\n  actual:   %s\n' "$1" "$2" "$3"
-  fi
-}
+source "$(dirname "$0")/check_lib.sh"
 # Runs kdm with a time limit, so a command that blocks fails instead of hanging.
 run() { timeout 10 "$KDM" "$@"; }
 
@@ -164,5 +151,4 @@ done
 check "check hello: its finding" "1 TIPSLOGA F Nepoznat tip sloga" "$(run --data "$d" check "$work/hello.txt" | grep TIPSLOGA | tr -s ' ' | sed 's/^ //; s/ $//')"
 unset KDM_TODAY
 
-printf '%d passed, %d failed\n' "$passes" "$failures"
-[ "$failures" -eq 0 ]
+finish
