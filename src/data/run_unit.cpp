@@ -93,7 +93,12 @@ Error RunUnit::stage(const std::string& source, const std::string& finalPath) {
   for (Delivery& d : deliveries_) {
     if (d.finalPath != finalPath) continue;
     if (Error e = faultPoint("run.stage")) return e;
-    if (Error e = copyFileSynced(source, d.temporary)) return e;
+    if (Error e = copyFileSynced(source, d.temporary)) {
+      // The user knows the file by its own name, not by the temporary one.
+      if (auto at = e.text.find(d.temporary); at != std::string::npos)
+        e.text.replace(at, d.temporary.size(), d.finalPath);
+      return e;
+    }
     d.staged = true;
     return ok();
   }

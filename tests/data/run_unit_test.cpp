@@ -91,7 +91,7 @@ TEST_F(TwoConnections, ADeliveredFileIsReplacedOnlyByACommittedRun) {
   RunUnit run(*s.store);
   const std::string nowhere = s.dir.file("izlaz/F0025001.TXT");
   ASSERT_FALSE(run.begin({nowhere}));
-  EXPECT_TRUE(run.stage(source, nowhere));
+  EXPECT_EQ(run.stage(source, nowhere).text, "No such file or directory: " + nowhere);
 }
 
 }  // namespace
