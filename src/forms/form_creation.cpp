@@ -1,7 +1,7 @@
 #include "forms/form_creation.h"
 
 #include "checks/checks.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 #include "platform/clock.h"
 #include "platform/fault.h"
 #include "platform/files.h"

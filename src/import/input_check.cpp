@@ -8,7 +8,7 @@
 #include "import/payroll_file.h"
 #include "platform/clock.h"
 #include "platform/text.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 
 namespace kdm {
 namespace {

@@ -6,7 +6,7 @@
 #include "import/payroll_file.h"
 #include "platform/fault.h"
 #include "platform/text.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 
 namespace kdm {
 namespace {

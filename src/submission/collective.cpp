@@ -1,6 +1,6 @@
 #include "submission/collective.h"
 
-#include "register/parameters.h"
+#include "app/parameters.h"
 
 #include <filesystem>
 #include <vector>

@@ -7,7 +7,7 @@
 #include "platform/hash.h"
 #include "platform/text.h"
 #include "platform/textfile.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 #include "submission/check_text.h"
 #include "submission/fixed_layout.h"
 

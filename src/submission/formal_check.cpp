@@ -8,7 +8,7 @@
 #include "platform/cp1250.h"
 #include "platform/hash.h"
 #include "platform/text.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 #include "submission/check_text.h"
 
 namespace kdm {

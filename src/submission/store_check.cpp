@@ -9,7 +9,7 @@
 #include "platform/files.h"
 #include "platform/hash.h"
 #include "platform/text.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 
 namespace kdm {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "data/records.h"
 #include "data/seed.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 #include "temp_dir.h"
 
 namespace kdm {

@@ -1,12 +1,12 @@
 // kdm params, kdm obligor, kdm employee: the register as a user keeps it.
 #include <fstream>
 
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "data/table_csv.h"
 #include "register/contributions.h"
 #include "register/employee.h"
 #include "register/obligor.h"
-#include "register/parameters.h"
+#include "app/parameters.h"
 #include "platform/files.h"
 #include "platform/text.h"
 

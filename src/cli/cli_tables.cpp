@@ -4,7 +4,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "data/seed.h"
 #include "data/table_csv.h"
 #include "data/text_label.h"

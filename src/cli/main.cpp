@@ -1,3 +1,3 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 
 int main(int argc, char** argv) { return kdm::runCommandLine(argc, argv); }

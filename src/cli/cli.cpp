@@ -1,6 +1,6 @@
-#include "app/cli.h"
+#include "cli/cli.h"
 
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "platform/clock.h"
 
 namespace kdm {

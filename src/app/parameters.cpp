@@ -1,4 +1,4 @@
-#include "register/parameters.h"
+#include "app/parameters.h"
 
 #include <filesystem>
 

@@ -1,7 +1,7 @@
 // kdm form, kdm collect, kdm forms: forming forms and submission files.
 #include <cstdio>
 
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "forms/form_creation.h"
 #include "platform/clock.h"
 #include "platform/text.h"

@@ -1,5 +1,5 @@
 // kdm db check: the soundness of the data directory's store.
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "submission/store_check.h"
 
 namespace kdm::cli {

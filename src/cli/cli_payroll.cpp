@@ -1,5 +1,5 @@
 // kdm payroll check, kdm payroll form: the payroll import.
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "forms/form_creation.h"
 #include "import/input_check.h"
 #include "import/payroll_forms.h"

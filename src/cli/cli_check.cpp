@@ -1,6 +1,6 @@
 // kdm check: the formal check of a submission file and the review of its
 // stored result.
-#include "app/cli_common.h"
+#include "cli/cli_common.h"
 #include "platform/text.h"
 #include "submission/check_review.h"
 #include "submission/formal_check.h"

@@ -1,6 +1,6 @@
-#include "register/parameters.h"
+#include "app/parameters.h"
 
-#include "register_fixture.h"
+#include "register/register_fixture.h"
 
 namespace kdm {
 
