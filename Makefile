@@ -35,10 +35,10 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# For now the program's main job is a demonstration data directory.
+# The desktop program on a demonstration data directory.
 run: build
 	$(BUILD)/kdm --data demo-data init
-	$(BUILD)/kdm --data demo-data table list
+	$(BUILD)/kdm --data demo-data
 
 test: build
 	cd $(BUILD) && ctest --output-on-failure -j $(JOBS)

@@ -1,5 +1,6 @@
 #include "cli/cli.h"
 
+#include "app/ui/desktop.h"
 #include "cli/cli_common.h"
 #include "platform/clock.h"
 
@@ -36,8 +37,8 @@ int runCommandLine(int argc, char** argv) {
       std::cerr << ctx.out.lastStatus << '\n';
     return rc;
   }
-  std::cout << app.help();
-  return cli::kDone;
+  // Without a command the desktop program opens on the data directory.
+  return runDesktop(ctx.dir, argc, argv);
 }
 
 }  // namespace kdm
