@@ -305,3 +305,45 @@ TEST_F(FormCreation, CollectiveModeSwitchesToAddingAndListsEveryForm) {
 }
 
 }  // namespace kdm
+
+namespace kdm {
+
+// Totals the form record cannot hold stop the run before anything changes:
+// the earlier form, its rows and its file stay.
+TEST_F(FormCreation, TotalsThatDoNotFitTheFormAreRefusedAndTheOldFormStays) {
+  obligor(1, "01");
+  row(1, "1111111111111", 1, 31, "100.00");
+  ASSERT_TRUE(form(1));
+  const std::string file = GLO.ImeDatoteke;
+  std::ifstream in(file, std::ios::binary);
+  const std::string before((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const std::string number = pageA("001500101").KONZNAK;
+  for (const char* jmbg : {"0101980000002", "0101980000010"}) {
+    File<TBZAPOSL> rad(*store);
+    rad.open();
+    rad.rec.REDBROJ = 1;
+    rad.rec.JMBG = jmbg;
+    rad.rec.PREZIME = "Velika plaća";
+    rad.rec.VRSTAUPLA = "01";
+    rad.rec.CLANDN = "D";
+    rad.rec.OSNOVA1 = "11";
+    rad.rec.GODOBRA = 2005;
+    rad.rec.MJEOBRA = 5;
+    rad.rec.ODDANA = 1;
+    rad.rec.DODANA = 31;
+    rad.rec.IZNOS8 = *Decimal::parse("60000000000.00");
+    ASSERT_FALSE(rad.add());
+  }
+  out = CollectingReporter();
+  GLO.ZadBroj = 1;
+  EXPECT_FALSE(processObligor(GLO, *store, DeliveryMode::Single, out));
+  ASSERT_FALSE(out.messages.empty());
+  EXPECT_EQ(out.messages[0].rfind("Greška. Zbroj III.2 = ", 0), 0u) << out.messages[0];
+  EXPECT_EQ(out.statuses.back(), "GREŠKA. OBVEZNIK NIJE USPJEŠNO OBRAĐEN");
+  EXPECT_EQ(count("TBOSIGUR"), 1);
+  EXPECT_EQ(pageA("001500101").KONZNAK, number);
+  std::ifstream again(file, std::ios::binary);
+  EXPECT_EQ(std::string((std::istreambuf_iterator<char>(again)), std::istreambuf_iterator<char>()), before);
+}
+
+}  // namespace kdm
