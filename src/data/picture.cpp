@@ -1,5 +1,7 @@
 #include "data/picture.h"
 
+#include <algorithm>
+
 #include "platform/text.h"
 
 namespace kdm {
@@ -100,7 +102,12 @@ std::string twoDigits(int v, char fill) {
   return std::string(1, v < 10 ? fill : static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
 }
 
-std::string filled(const Picture& p, char c) { return std::string(static_cast<std::size_t>(p.width), c); }
+std::string filled(const Picture& p, char c) { return std::string(static_cast<std::size_t>(std::max(p.width, 0)), c); }
+
+// A Picture changed by hand after parsing may hold decimals a Decimal has not.
+bool numberPicture(const Picture& p) {
+  return p.kind == Picture::Kind::Number && p.decimals >= 0 && p.decimals <= Decimal::kScale;
+}
 
 // `least` to `most` digits at `i` and no digit after them, advancing `i`.
 bool readDigits(std::string_view s, std::size_t& i, std::size_t least, std::size_t most, int& out) {
@@ -137,7 +144,7 @@ std::optional<Picture> parsePicture(std::string_view t) {
 }
 
 std::string formatUnits(const Picture& p, __int128 units) {
-  if (p.kind != Picture::Kind::Number) return filled(p, '#');
+  if (!numberPicture(p)) return filled(p, '#');
   bool negative = units < 0;
   unsigned __int128 magnitude =
       negative ? -static_cast<unsigned __int128>(units) : static_cast<unsigned __int128>(units);
@@ -190,7 +197,7 @@ std::string formatTime(const Picture& p, std::int32_t seconds) {
 }
 
 std::optional<Decimal> parseNumber(const Picture& p, std::string_view typed) {
-  if (p.kind != Picture::Kind::Number) return std::nullopt;
+  if (!numberPicture(p)) return std::nullopt;
   std::string_view s = trimBlanks(typed);
   if (s.empty()) return Decimal{};
   std::size_t i = 0;

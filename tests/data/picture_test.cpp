@@ -120,6 +120,11 @@ TEST(Picture, ValueOfAnotherKindShowsHashes) {
   EXPECT_FALSE(parseNumber(pic("s5"), "1"));
   EXPECT_FALSE(parseDate(pic("n10"), "01.01.2005"));
   EXPECT_FALSE(parseTime(pic("D06."), "10:00"));
+
+  Picture changed = pic("N10.2");
+  changed.decimals = 9;
+  EXPECT_EQ(format(changed, dec("1")), "##########");
+  EXPECT_FALSE(parseNumber(changed, "1"));
 }
 
 TEST(Picture, PictureTextsRefused) {
