@@ -83,7 +83,7 @@ HelpWindow::HelpWindow(QWidget* parent)
   browser_->setSearchPaths({QStringLiteral(":/help")});
   split->addWidget(results_);
   split->addWidget(browser_);
-  split->setStretchFactor(1, 3);
+  split->setSizes({240, 520});
   layout->addWidget(split, 1);
   results_->hide();
 
@@ -132,6 +132,7 @@ QStringList HelpWindow::search(const QString& words) {
     if (!doc.toPlainText().simplified().contains(wanted, Qt::CaseInsensitive)) continue;
     const QString title = doc.metaInformation(QTextDocument::DocumentTitle);
     auto* item = new QListWidgetItem(title, results_);
+    item->setToolTip(title);
     item->setData(Qt::UserRole, page);
     titles << title;
   }

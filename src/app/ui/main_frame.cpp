@@ -196,7 +196,7 @@ QMdiSubWindow* MainFrame::startProcedure(const QString& procedure) {
   sub->setProperty(kProcedure, procedure);
   sub->setProperty(kHelpTopic, topic);
   if (widget->windowIcon().isNull()) sub->setWindowIcon(windowIcon());
-  positions_.restore(*sub, procedure);
+  if (!positions_.restore(*sub, procedure)) sub->adjustSize();
   sub->installEventFilter(this);
   sub->show();
   area_->setActiveSubWindow(sub);

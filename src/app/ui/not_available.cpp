@@ -29,7 +29,8 @@ NotAvailableWindow::NotAvailableWindow(const QString& title, const QString& proc
   layout->addStretch();
   layout->addWidget(buttons);
   setFocusProxy(close);
-  resize(420, 160);
+  // Wide enough that the caption and the notice show whole in a new child.
+  setMinimumSize(400, 150);
 }
 
 }  // namespace kdm
