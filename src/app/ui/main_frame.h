@@ -76,6 +76,7 @@ class MainFrame : public QMainWindow {
   QAction* toolbarAction(ToolbarButton button) const;
 
   // The help window, opened at `topic`; false for a topic without a page.
+  // A child's own "Upute" button calls MainFrame::of(this)->showHelp(topic).
   bool showHelp(const QString& topic);
   HelpWindow* helpWindow() const { return help_; }
   void showAbout();

@@ -5,7 +5,9 @@
 #include <QAccessible>
 #include <QAction>
 #include <QCloseEvent>
+#include <QApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
@@ -303,6 +305,35 @@ TEST_F(Frame, ExitClosesEveryChildAndTheFrameUnlessOneRefuses) {
   QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
   EXPECT_FALSE(frame->isVisible());
   EXPECT_TRUE(children().isEmpty());
+}
+
+TEST_F(Frame, EditAndWindowItemsWorkOnTheChildren) {
+  auto* field = new QLineEdit(QStringLiteral("Zagreb"));
+  frame->registerWindow(QStringLiteral("BrowseOpcine"), [&](MainFrame&) { return field; });
+  frame->startProcedure(QStringLiteral("BrowseOpcine"));
+  field->setFocus();
+  QApplication::setActiveWindow(frame.get());
+  ASSERT_TRUE(QTest::qWaitFor([&] { return field->hasFocus(); }, 1000));
+  field->selectAll();
+  menuItem(*frame, q("&Edit  "), q("Cu&t"))->trigger();
+  EXPECT_EQ(field->text(), QString());
+  menuItem(*frame, q("&Edit  "), q("&Paste"))->trigger();
+  menuItem(*frame, q("&Edit  "), q("&Paste"))->trigger();
+  EXPECT_EQ(field->text(), QStringLiteral("ZagrebZagreb"));
+
+  // Minimised children line up along the bottom of the area, left to right.
+  QMdiSubWindow* a = frame->startProcedure(QStringLiteral("BrowseFirme"));
+  QMdiSubWindow* b = frame->startProcedure(QStringLiteral("BrowseStope"));
+  a->showMinimized();
+  b->showMinimized();
+  a->move(200, 10);
+  b->move(300, 50);
+  menuItem(*frame, q("&Window  "), q("&Arrange Icons"))->trigger();
+  const int bottom = frame->area()->viewport()->height();
+  EXPECT_EQ(a->geometry().bottom() + 1, bottom);
+  EXPECT_EQ(b->geometry().bottom() + 1, bottom);
+  EXPECT_EQ(a->x(), 0);
+  EXPECT_EQ(b->x(), a->width());
 }
 
 TEST_F(Frame, PositionsAreKeptInTheIniFilePerProcedure) {
