@@ -35,9 +35,13 @@ configure: deps $(BUILD)/build.ninja
 build: configure
 	cmake --build $(BUILD) -j $(JOBS)
 
-# The desktop program on a demonstration data directory.
+# The desktop program on a demonstration data directory, filled with the
+# demonstration set the first time (later runs keep what the user changed).
 run: build
-	$(BUILD)/kdm --data demo-data init
+	@$(BUILD)/kdm --data demo-data init --demo >$(BUILD)/demo-init.log 2>&1 \
+	  || grep -q "already holds obligors" $(BUILD)/demo-init.log \
+	  || { cat $(BUILD)/demo-init.log; exit 1; }
+	@tail -1 $(BUILD)/demo-init.log
 	$(BUILD)/kdm --data demo-data
 
 test: build

@@ -12,6 +12,7 @@
 #include "platform/hash.h"
 #include "platform/regular_file.h"
 #include "platform/text.h"
+#include "register/demo.h"
 
 namespace kdm::cli {
 namespace {
@@ -22,7 +23,7 @@ const LabelDef* labelOrFail(const std::string& name, Reporter& out) {
   return def;
 }
 
-int init(Context& ctx) {
+int init(Context& ctx, bool demo) {
   InitResult result;
   if (Error e = initDataDirectory(ctx.dir, result)) return ctx.fail(e);
   std::string db = joinPath(ctx.dir, Database::kFileName);
@@ -34,6 +35,13 @@ int init(Context& ctx) {
     for (auto& f : result.filled) list += (list.empty() ? "" : ", ") + f;
     ctx.out.status("Filled: " + list);
   }
+  if (!demo) return kDone;
+  std::unique_ptr<DataStore> store;
+  if (!ctx.openStore(store)) return kFailed;
+  DemoSet added;
+  if (!fillDemoSet(ctx.GLO, *store, ctx.out, &added)) return kFailed;
+  ctx.out.status("Demonstration set: the authorised person, " + std::to_string(added.obligors) + " obligors, " +
+                 std::to_string(added.rows) + " employee rows");
   return kDone;
 }
 
@@ -151,8 +159,13 @@ bool Context::readFile(const std::string& path, std::string& text) {
 }
 
 void addTableCommands(CLI::App& app, Context& ctx) {
-  app.add_subcommand("init", "Create the data directory's tables and fill the delivered code tables")
-      ->callback([&] { ctx.action = [&] { return init(ctx); }; });
+  auto demo = std::make_shared<bool>(false);
+  auto* initCommand =
+      app.add_subcommand("init", "Create the data directory's tables and fill the delivered code tables");
+  initCommand->add_flag("--demo", *demo,
+                        "Also add a demonstration set (authorised person, three obligors, employee rows of this "
+                        "month) to a directory without obligors");
+  initCommand->callback([&ctx, demo] { ctx.action = [&ctx, demo] { return init(ctx, *demo); }; });
 
   auto* table = app.add_subcommand("table", "List, export and import the files of the data directory");
   table->require_subcommand(1);

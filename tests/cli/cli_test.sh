@@ -33,6 +33,21 @@ check "duplicate exit" 1 $?
 check "duplicate message" "line 3: Creating a record with a duplicate key: Redni broj fime" "$(head -1 "$work/err")"
 check "nothing stored" "3" "$("$KDM" --data "$data" table export TBPOSLOD | wc -l | tr -d ' ')"
 
+# The demonstration set: forms and checks at once, added only once.
+d="$work/demo"
+KDM_TODAY=2005-06-15 "$KDM" --data "$d" init --demo >"$work/out" 2>"$work/err"
+check "demo exit" 0 $?
+check "demo says what it added" "Demonstration set: the authorised person, 3 obligors, 30 employee rows" "$(tail -1 "$work/out")"
+check "demo employee rows" "TBZAPOSL   TBZAPOSL.DAT   keyed  30" "$("$KDM" --data "$d" table list | grep '^TBZAPOSL ')"
+KDM_TODAY=2005-06-15 "$KDM" --data "$d" form --obligor 2 --type 01 --year 2005 --month 6 >"$work/out" 2>"$work/err"
+check "demo forms a form" 0 $?
+KDM_TODAY=2005-06-15 "$KDM" --data "$d" check "$d/F0025001.TXT" >"$work/out" 2>"$work/err"
+check "demo form passes the formal check" "records 13, findings 0 errors, 0 warnings" "$(tail -1 "$work/out")"
+"$KDM" --data "$d" init --demo >"$work/out" 2>"$work/err"
+check "demo twice exit" 1 $?
+check "demo twice message" "The data directory already holds obligors; the demonstration set was not added." "$(cat "$work/err")"
+check "demo twice adds nothing" "TBPOSLOD   TBPOSLOD.DAT   keyed  3" "$("$KDM" --data "$d" table list | grep '^TBPOSLOD ')"
+
 printf 'abc' >"$work/abc"
 check "hash" "A9993E3647-06816ABA3E-25717850C2-6C9CD0D89D" "$("$KDM" hash "$work/abc")"
 "$KDM" hash "$work/none" >/dev/null 2>"$work/err"

@@ -1,6 +1,7 @@
 #include "app/ui/desktop.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QMainWindow>
 #include <QMdiArea>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 #include <iostream>
 
 #include "app/ui/main_frame.h"
+#include "app/ui/resources.h"
 #include "data/seed.h"
 
 namespace kdm {
@@ -30,7 +32,14 @@ int runDesktop(const std::string& dataDir, int argc, char** argv) {
     std::cerr << why << '\n';
     return 1;
   }
+  // Start-up in order: the application, the store with every table, then
+  // the frame, which opens the parameters file and keeps it open. The frame
+  // goes before the store at the end, so every window has released its
+  // files when the store closes.
   QApplication app(argc, argv);
+  QApplication::setApplicationName(QStringLiteral("kdm"));
+  loadResources();
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/kdm/kdm.png")));
   InitResult created;
   std::unique_ptr<DataStore> store;
   Error e = initDataDirectory(dataDir, created);
