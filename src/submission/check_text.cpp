@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "data/picture.h"
 #include "platform/text.h"
 
 namespace kdm {
@@ -11,29 +12,12 @@ namespace {
 bool isSpace(char c) { return c == ' ' || c == '\t' || c == '\n' || c == '\v' || c == '\f' || c == '\r'; }
 bool isDigit(char c) { return c >= '0' && c <= '9'; }
 
-std::string digitsOf(unsigned __int128 v) {
-  std::string s;
-  do {
-    s += static_cast<char>('0' + static_cast<int>(v % 10));
-    v /= 10;
-  } while (v);
-  return std::string(s.rbegin(), s.rend());
-}
-
-// Ten-thousandths rounded half away from zero to `decimals`.
-std::string picture(__int128 units, int decimals, char point, std::size_t width) {
-  bool negative = units < 0;
-  unsigned __int128 magnitude = negative ? -static_cast<unsigned __int128>(units) : static_cast<unsigned __int128>(units);
-  unsigned __int128 step = 1;
-  for (int i = decimals; i < Decimal::kScale; ++i) step *= 10;
-  unsigned __int128 scaled = (magnitude + step / 2) / step;  // in units of 10^-decimals
-  unsigned __int128 one = 1;
-  for (int i = 0; i < decimals; ++i) one *= 10;
-  std::string fraction = digitsOf(scaled % one);
-  std::string text = (negative && scaled != 0 ? "-" : "") + digitsOf(scaled / one) + point +
-                     std::string(static_cast<std::size_t>(decimals) - fraction.size(), '0') + fraction;
-  if (text.size() > width) return std::string(width, '#');
-  return padLeft(text, width);
+// The messages show their amounts without points between thousands, as the
+// submission file writes them.
+Picture picture(std::string_view text) {
+  Picture p = parsePicture(text).value();
+  p.grouping = false;
+  return p;
 }
 
 }  // namespace
@@ -83,8 +67,17 @@ std::string numberText(std::string_view s) {
   return std::string(trim(s));
 }
 
-std::string pictureN10_2(Decimal amount) { return picture(amount.units(), 2, '.', 10); }
-std::string pictureN15_4(__int128 units) { return picture(units, 4, ',', 15); }
-std::string pictureN15_2(__int128 units) { return picture(units, 2, '.', 15); }
+std::string pictureN10_2(Decimal amount) {
+  static const Picture p = picture("N10.2");
+  return format(p, amount);
+}
+std::string pictureN15_4(__int128 units) {
+  static const Picture p = picture("N15`4");
+  return formatUnits(p, units);
+}
+std::string pictureN15_2(__int128 units) {
+  static const Picture p = picture("n15.2");
+  return formatUnits(p, units);
+}
 
 }  // namespace kdm

@@ -6,9 +6,9 @@
 // white space, a sign, digits with a decimal point, an exponent. It never
 // depends on the locale, so a window that set one changes nothing here.
 // The pictures format exact amounts (ten-thousandths, as Decimal holds
-// them; sums may exceed what a Decimal holds) right-aligned in a fixed
-// width, without thousands grouping; a number that does not fit fills the
-// width with '#', as a picture too small for its value shows.
+// them; sums may exceed what a Decimal holds) through the display
+// pictures (data/picture.h), without points between thousands; a number
+// that does not fit fills the width with '#'.
 #pragma once
 
 #include <string>
