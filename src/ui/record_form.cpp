@@ -123,7 +123,7 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
   layout->addWidget(buttons_);
   layout->addWidget(statusBar_);
 
-  for (const Bound& b : bound_) show(b);
+  for (const Bound& b : bound_) display(b);
   if (request_ == Request::View || request_ == Request::Delete)
     for (const Bound& b : bound_) b.widget->setEnabled(false);
 }
@@ -162,7 +162,7 @@ QWidget* RecordForm::build(Bound& b) {
       connect(combo, &QComboBox::activated, this, [this, &b] {
         if (take(b) && onChange) {
           onChange(b.decl->field, record_);
-          for (const Bound& o : bound_) show(o);
+          for (const Bound& o : bound_) display(o);
         }
       });
       return combo;
@@ -187,10 +187,10 @@ QWidget* RecordForm::build(Bound& b) {
 
 void RecordForm::setRecord(const Record& record) {
   record_ = record;
-  for (const Bound& b : bound_) show(b);
+  for (const Bound& b : bound_) display(b);
 }
 
-void RecordForm::show(const Bound& b) {
+void RecordForm::display(const Bound& b) {
   if (b.field < 0) return;
   const std::string value = record_.format(b.field);
   switch (b.decl->kind) {

@@ -114,7 +114,7 @@ class RecordForm : public QDialog {
     std::vector<std::string> values;  // drop list and radio: stored values by index
   };
   QWidget* build(Bound& b);
-  void show(const Bound& b);
+  void display(const Bound& b);
   bool take(const Bound& b);
   bool leave(Bound& b);
 
