@@ -4,6 +4,7 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <set>
 
 #include "platform/files.h"
@@ -498,6 +499,135 @@ std::int64_t RecordFile::count() {
   std::int64_t n = st->step() == SQLITE_ROW ? st->int64(0) : 0;
   st->reset();
   return n;
+}
+
+namespace {
+
+// The WHERE of a range: its fixed components, the key's empty rule and an
+// optional comparison. `binds` collects (record, field or -1 for rowid).
+std::string rangeWhere(const LabelDef& d, const KeyRange& range, std::vector<std::pair<const Record*, int>>& binds) {
+  const KeyDef& k = *range.key;
+  std::vector<std::string> parts;
+  for (int i = 0; i < range.fixed && i < static_cast<int>(k.components.size()); ++i) {
+    parts.push_back(quoted(d.fields[k.components[i]].name) + "=?");
+    binds.emplace_back(&range.bounds, k.components[i]);
+  }
+  if (k.excludeEmpty) parts.push_back(keptByKey(d, k));
+  std::string s;
+  for (std::size_t i = 0; i < parts.size(); ++i) s += (i ? " AND " : "") + parts[i];
+  return s;
+}
+
+// "(a,b) op (?,?)", or with the rowid "(a,b,rowid) op (?,?,?)".
+std::string compareTo(const LabelDef& d, const KeyDef& k, const Record& at, bool withRowid, const char* op,
+                      std::vector<std::pair<const Record*, int>>& binds) {
+  std::string params;
+  for (std::size_t i = 0; i < k.components.size(); ++i) {
+    params += i ? ",?" : "?";
+    binds.emplace_back(&at, k.components[i]);
+  }
+  std::string cols = componentList(d, k);
+  if (withRowid) {
+    params += ",?";
+    cols += ",rowid";
+    binds.emplace_back(&at, -1);
+  }
+  return "(" + cols + ") " + op + " (" + params + ")";
+}
+
+std::string joined(const std::string& a, const std::string& b) {
+  if (a.empty()) return b;
+  if (b.empty()) return a;
+  return a + " AND " + b;
+}
+
+void bindAll(sqlite3_stmt* st, const std::vector<std::pair<const Record*, int>>& binds) {
+  for (std::size_t i = 0; i < binds.size(); ++i) {
+    auto [rec, field] = binds[i];
+    if (field < 0)
+      sqlite3_bind_int64(st, static_cast<int>(i + 1), rec->rowid);
+    else
+      bindField(st, static_cast<int>(i + 1), *rec, field);
+  }
+}
+
+}  // namespace
+
+Error RecordFile::count(const KeyRange& range, std::int64_t& n) {
+  n = 0;
+  if (Error e = requireOpen()) return e;
+  if (!range.key) return makeError(ErrorCode::UnknownKey);
+  std::vector<std::pair<const Record*, int>> binds;
+  std::string where = rangeWhere(*def_, range, binds);
+  Error e;
+  Statement* st = store_.db().prepare(
+      "SELECT count(*) FROM " + quoted(def_->table) + (where.empty() ? "" : " WHERE " + where), e);
+  if (!st) return e;
+  bindAll(st->raw(), binds);
+  int rc = st->step();
+  if (rc == SQLITE_ROW) n = st->int64(0);
+  st->reset();
+  return rc == SQLITE_ROW ? ok() : translate(rc);
+}
+
+Error RecordFile::rank(const KeyRange& range, const Record& at, std::int64_t& n) {
+  n = 0;
+  if (Error e = requireOpen()) return e;
+  if (!range.key) return makeError(ErrorCode::UnknownKey);
+  std::vector<std::pair<const Record*, int>> binds;
+  std::string where = rangeWhere(*def_, range, binds);
+  where = joined(where, compareTo(*def_, *range.key, at, false, "<", binds));
+  Error e;
+  Statement* st = store_.db().prepare("SELECT count(*) FROM " + quoted(def_->table) + " WHERE " + where, e);
+  if (!st) return e;
+  bindAll(st->raw(), binds);
+  int rc = st->step();
+  if (rc == SQLITE_ROW) n = st->int64(0);
+  st->reset();
+  return rc == SQLITE_ROW ? ok() : translate(rc);
+}
+
+Error RecordFile::readAt(const KeyRange& range, std::int64_t offset, int n, bool fromEnd, std::vector<Record>& out) {
+  return rangeRead(range, nullptr, !fromEnd, offset, n, out);
+}
+
+Error RecordFile::readNear(const KeyRange& range, const Record& from, bool forward, int n, std::vector<Record>& out) {
+  return rangeRead(range, &from, forward, 0, n, out);
+}
+
+Error RecordFile::rangeRead(const KeyRange& range, const Record* from, bool forward, std::int64_t offset, int n,
+                            std::vector<Record>& out) {
+  out.clear();
+  if (Error e = requireOpen()) return e;
+  if (!range.key) return makeError(ErrorCode::UnknownKey);
+  if (n <= 0 || offset < 0) return ok();
+  std::vector<std::pair<const Record*, int>> binds;
+  std::string where = rangeWhere(*def_, range, binds);
+  if (from) {
+    bool record = from->rowid != 0;
+    const char* op = record ? (forward ? ">" : "<") : (forward ? ">=" : "<");
+    where = joined(where, compareTo(*def_, *range.key, *from, record, op, binds));
+  }
+  const char* dir = forward ? "" : " DESC";
+  std::string sql = "SELECT " + selectList(*def_) + " FROM " + quoted(def_->table) +
+                    (where.empty() ? "" : " WHERE " + where) + " ORDER BY " + componentList(*def_, *range.key, dir) +
+                    ",rowid" + dir + " LIMIT " + std::to_string(n) + " OFFSET " + std::to_string(offset);
+  sqlite3_stmt* st = nullptr;
+  int rc = sqlite3_prepare_v2(store_.db().handle(), sql.c_str(), -1, &st, nullptr);
+  if (rc != SQLITE_OK) return translate(rc);
+  bindAll(st, binds);
+  while ((rc = sqlite3_step(st)) == SQLITE_ROW) {
+    Record r(*def_);
+    readRow(st, r);
+    out.push_back(std::move(r));
+  }
+  sqlite3_finalize(st);
+  if (rc != SQLITE_DONE) {
+    out.clear();
+    return translate(rc);
+  }
+  if (!forward) std::reverse(out.begin(), out.end());
+  return ok();
 }
 
 Error RecordFile::empty() {

@@ -33,6 +33,15 @@ namespace kdm {
 
 enum class OpenMode { Shared, Exclusive };
 
+// A stretch of one key's order: the records whose first `fixed` key
+// components equal those of `bounds` (every record with 0), as a list
+// window shows them, e.g. the employee rows of one obligor.
+struct KeyRange {
+  const KeyDef* key = nullptr;
+  int fixed = 0;
+  Record bounds;
+};
+
 class DataStore {
  public:
   // Opens the data directory `dir`. With `create`, a missing kdm.db is
@@ -105,6 +114,24 @@ class RecordFile {
   Error erase(const Record& rec);
 
   std::int64_t count();
+
+  // Reads for list windows, each one statement with no position kept, so
+  // a list can jump anywhere in a large file without stepping through it.
+  // The number of records in `range`.
+  Error count(const KeyRange& range, std::int64_t& n);
+  // How many records of `range` come before the first one at or after
+  // the key value of `at` (its key components; its rowid is ignored).
+  Error rank(const KeyRange& range, const Record& at, std::int64_t& n);
+  // Up to `n` records of `range` from the `offset`-th (0 is the first) in
+  // key order; with `fromEnd` the offset counts back from the last record.
+  // Either way `out` is in key order.
+  Error readAt(const KeyRange& range, std::int64_t offset, int n, bool fromEnd, std::vector<Record>& out);
+  // Up to `n` records of `range` after (forward) or before `from` in key
+  // order, `out` in key order. A record read from the store (rowid set)
+  // is itself left out; a key value (rowid 0) is a place between records:
+  // forward starts at the first record at or after it.
+  Error readNear(const KeyRange& range, const Record& from, bool forward, int n, std::vector<Record>& out);
+
   // Deletes every record; the file must be open exclusively.
   Error empty();
 
@@ -119,6 +146,8 @@ class RecordFile {
   Error fetch(bool forward);
   Error step(Record& rec, bool forward);
   Error translate(int rc) const;
+  Error rangeRead(const KeyRange& range, const Record* from, bool forward, std::int64_t offset, int n,
+                  std::vector<Record>& out);
 
   DataStore& store_;
   const LabelDef* def_;

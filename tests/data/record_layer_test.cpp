@@ -216,6 +216,62 @@ TEST_F(RecordLayer, KeyOrderPositionsAndExcludeEmpty) {
   EXPECT_EQ(r.text(r.index("JMBG")), "2222222222222");
 }
 
+// The list reads: a range of one obligor's rows by KEYRBRFIRME, counted,
+// ranked, read by offset from either end and near a record or key value.
+TEST_F(RecordLayer, RangeReadsByOffsetRankAndNeighbour) {
+  for (int firm : {1, 2, 3})
+    for (int i = 0; i < 5; ++i) addEmployee(firm, std::string(13, static_cast<char>('1' + i)), 31);
+  addEmployee(0, "", 0);  // left out by the key
+  RecordFile rad(store(), "TBZAPOSL");
+  ASSERT_FALSE(rad.open());
+  const int jmbg = rad.def().fieldIndex("JMBG"), firm = rad.def().fieldIndex("REDBROJ");
+  KeyRange all{rad.def().key("KEYRBRFIRME"), 0, rad.blank()};
+  KeyRange second{all.key, 1, rad.blank()};
+  second.bounds.setInteger(firm, 2);
+  auto ids = [&](const std::vector<Record>& rows) {
+    std::string s;
+    for (auto& r : rows) s += std::to_string(r.integer(firm)) + r.text(jmbg).substr(0, 1) + " ";
+    return s;
+  };
+  std::int64_t n = -1;
+  ASSERT_FALSE(rad.count(all, n));
+  EXPECT_EQ(n, 15);
+  ASSERT_FALSE(rad.count(second, n));
+  EXPECT_EQ(n, 5);
+
+  std::vector<Record> rows;
+  struct Case { const KeyRange* range; std::int64_t offset; int n; bool fromEnd; const char* want; };
+  for (const Case& c : {Case{&all, 0, 3, false, "11 12 13 "}, Case{&all, 13, 5, false, "34 35 "},
+                        Case{&all, 0, 2, true, "34 35 "}, Case{&second, 1, 2, false, "22 23 "},
+                        Case{&second, 0, 2, true, "24 25 "}, Case{&second, 5, 2, false, ""}}) {
+    ASSERT_FALSE(rad.readAt(*c.range, c.offset, c.n, c.fromEnd, rows));
+    EXPECT_EQ(ids(rows), c.want) << c.offset << (c.fromEnd ? " from the end" : "");
+  }
+
+  // A key value: rank and the records at and before it, within the range.
+  Record at = rad.blank();
+  at.setInteger(firm, 2);
+  at.setText(jmbg, "3");
+  ASSERT_FALSE(rad.rank(second, at, n));
+  EXPECT_EQ(n, 2);
+  ASSERT_FALSE(rad.rank(all, at, n));
+  EXPECT_EQ(n, 7);
+  ASSERT_FALSE(rad.readNear(second, at, true, 2, rows));
+  EXPECT_EQ(ids(rows), "23 24 ");
+  ASSERT_FALSE(rad.readNear(second, at, false, 5, rows));
+  EXPECT_EQ(ids(rows), "21 22 ");
+  // A record read from the store is itself left out, and a range ends
+  // at its obligor's last row.
+  ASSERT_FALSE(rad.readAt(second, 0, 1, true, rows));
+  Record last = rows[0];
+  ASSERT_FALSE(rad.readNear(second, last, true, 3, rows));
+  EXPECT_EQ(ids(rows), "");
+  ASSERT_FALSE(rad.readNear(all, last, true, 2, rows));
+  EXPECT_EQ(ids(rows), "31 32 ");
+  ASSERT_FALSE(rad.readNear(all, last, false, 2, rows));
+  EXPECT_EQ(ids(rows), "23 24 ");
+}
+
 TEST_F(RecordLayer, ViewsHaveTheirOwnPositionOverOneTable) {
   for (int i = 1; i <= 3; ++i) addEmployee(1, std::string(13, char('0' + i)), 31);
   RecordFile rad(store(), "TBZAPOSL"), rad1(store(), "RAD1");
