@@ -10,6 +10,7 @@
 #include <iostream>
 
 #include "app/ui/main_frame.h"
+#include "app/ui/windows.h"
 #include "app/ui/resources.h"
 #include "data/seed.h"
 
@@ -49,6 +50,7 @@ int runDesktop(const std::string& dataDir, int argc, char** argv) {
     return 1;
   }
   MainFrame frame(*store);
+  registerAllWindows(frame);
   frame.show();
   return app.exec();
 }
