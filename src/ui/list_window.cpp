@@ -1,5 +1,7 @@
 #include "ui/list_window.h"
 
+#include <algorithm>
+
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -79,13 +81,17 @@ ListWindow::ListWindow(DataStore& store, ListDecl decl, QWidget* parent)
   model_ = std::make_unique<RecordListModel>(file_, decl_.columns);
   view_->setModel(model_.get());
   QFontMetrics fm(view_->font());
+  int total = 0;
   for (std::size_t c = 0; c < decl_.columns.size(); ++c) {
     int chars = columnChars(decl_.columns[c]);
     int width = std::max(fm.horizontalAdvance(QString(std::min(chars, 40), QLatin1Char('0'))),
                          fm.horizontalAdvance(decl_.columns[c].header)) + 16;
     view_->setColumnWidth(static_cast<int>(c), width);
+    total += width;
   }
   view_->horizontalHeader()->setStretchLastSection(true);
+  // Wide enough to show every column when it opens, as far as a screen allows.
+  resize(std::clamp(total + 60, 480, 1200), std::max(height(), 420));
 
   connect(tabs_, &QTabBar::currentChanged, this, &ListWindow::changeTab);
   connect(view_, &ListView::typed, this, [this](const QString& text) {
