@@ -135,6 +135,7 @@ void ListWindow::changeTab(int tab) {
   locatorLabel_->setVisible(!t.locatorField.empty());
   locator_->setVisible(!t.locatorField.empty());
   locator_->setAccessibleName(QString(t.locatorPrompt).remove(QLatin1Char('&')));
+  locator_->setToolTip(t.locatorToolTip);
   locator_->clear();
   setCurrentRow(keep ? model_->locate(*keep) : 0);
 }

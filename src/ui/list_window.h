@@ -44,6 +44,7 @@ struct ListTab {
   std::string key;          // "KEYREDBROJ"
   QString locatorPrompt;    // "&Traži:"; empty for none
   std::string locatorField; // the key component typed into; "" for none
+  QString locatorToolTip;   // "Traži se ..."
 };
 
 struct ListDecl {

@@ -74,6 +74,10 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
       auto* page = new QWidget(tabs);
       page->setLayout(form);
       tabs->addTab(page, decl_.pages[p]);
+    } else if (!decl_.group.isEmpty()) {
+      auto* box = new QGroupBox(decl_.group, this);
+      box->setLayout(form);
+      layout->addWidget(box);
     } else {
       layout->addLayout(form);
     }
@@ -94,18 +98,32 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
     w->installEventFilter(this);
     QFormLayout* form = pages[std::min<std::size_t>(static_cast<std::size_t>(f.page), pages.size() - 1)];
     if (f.sameRow && row) {
-      w->setAccessibleName(f.accessibleName);
-      row->insertWidget(row->count() - 1, w);
+      int at = row->count() - 1;  // before the stretch
+      if (f.prompt.isEmpty()) {
+        w->setAccessibleName(f.accessibleName);
+      } else {
+        auto* label = new QLabel(f.prompt, this);
+        label->setBuddy(w);
+        w->setAccessibleName(plain(f.prompt));
+        row->insertWidget(at++, label);
+      }
+      row->insertWidget(at, w);
       continue;
     }
     row = new QHBoxLayout;
     row->addWidget(w);
+    if (f.describe) {
+      b.description = new QLabel(this);
+      b.description->setMinimumWidth(fontMetrics().horizontalAdvance(QString(30, QLatin1Char('x'))));
+      row->addWidget(b.description);
+    }
     row->addStretch(1);
     if (f.kind == FieldKind::Check || f.kind == FieldKind::Radio) {
       form->addRow(row);  // the box or group carries its own text
     } else {
       auto* label = new QLabel(f.prompt, this);
       label->setBuddy(w);
+      w->setAccessibleName(plain(f.prompt));
       form->addRow(label, row);
     }
   }
@@ -118,6 +136,11 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
   buttons_->button(QDialogButtonBox::Cancel)->setText(decl_.cancelText);
   buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
   buttons_->button(QDialogButtonBox::Ok)->setVisible(request_ != Request::View);
+  if (!decl_.helpTopic.isEmpty()) {
+    help_ = buttons_->addButton(QStringLiteral("&Upute"), QDialogButtonBox::HelpRole);
+    help_->setAutoDefault(false);
+    connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(decl_.helpTopic); });
+  }
   connect(buttons_, &QDialogButtonBox::accepted, this, &RecordForm::accept);
   connect(buttons_, &QDialogButtonBox::rejected, this, &RecordForm::reject);
   layout->addWidget(buttons_);
@@ -160,10 +183,9 @@ QWidget* RecordForm::build(Bound& b) {
       }
       combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
       connect(combo, &QComboBox::activated, this, [this, &b] {
-        if (take(b) && onChange) {
-          onChange(b.decl->field, record_);
-          for (const Bound& o : bound_) display(o);
-        }
+        if (!take(b)) return;
+        if (onChange) onChange(b.decl->field, record_);
+        for (const Bound& o : bound_) display(o);
       });
       return combo;
     }
@@ -190,7 +212,14 @@ void RecordForm::setRecord(const Record& record) {
   for (const Bound& b : bound_) display(b);
 }
 
+QString RecordForm::description(const std::string& field) const {
+  for (const Bound& b : bound_)
+    if (b.decl->field == field && b.description) return b.description->text();
+  return {};
+}
+
 void RecordForm::display(const Bound& b) {
+  if (b.description) b.description->setText(b.decl->describe(record_));
   if (b.field < 0) return;
   const std::string value = record_.format(b.field);
   switch (b.decl->kind) {
@@ -309,7 +338,12 @@ bool RecordForm::eventFilter(QObject* watched, QEvent* event) {
 
 void RecordForm::accept() {
   if (request_ == Request::View) return reject();
-  if (!takeAll()) return;
+  if (request_ == Request::Delete && !reporter_.ask(QString::fromUtf8(kDeleteQuestion))) return;
+  if (request_ != Request::Delete && !takeAll()) return;
+  // A field's check holds on Spremi too, also for a field never left.
+  if (request_ != Request::Delete)
+    for (Bound& b : bound_)
+      if (b.decl->onLeave && !b.decl->readOnly && !b.decl->onLeave(record_, reporter_)) return;
   if (onSave && !onSave(record_, reporter_)) return;
   response_ = Response::Completed;
   QDialog::accept();

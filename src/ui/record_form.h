@@ -7,7 +7,7 @@
 // picture cannot read sends the user back, and then the field's leave
 // hook runs a check of the core; when that fails the core's message is
 // shown and the cursor goes to the field the core names. OK (Enter) takes
-// every field and calls the save hook, which calls the core's save with
+// every field, runs the fields' leave checks again and calls the save hook, which calls the core's save with
 // the record; the form closes only when it succeeds. Cancel (Esc) closes
 // and saves nothing, and so does a form opened to view (no OK button).
 #pragma once
@@ -47,14 +47,17 @@ struct FormField {
   std::vector<std::pair<QString, std::string>> choices;   // Radio: text, value stored
   std::string checkedValue = "1", uncheckedValue = "0";   // Check
   int page = 0;
-  // Placed in the row of the field before it; its accessible name is
-  // `accessibleName` then, as it has no prompt of its own.
+  // Placed in the row of the field before it, after its own prompt when
+  // it has one; without a prompt its accessible name is `accessibleName`.
   bool sameRow = false;
   QString accessibleName;
   bool readOnly = false;
   // Run on leaving the field with the record as typed so far; false sends
   // the user back (the check reported why and which field).
   std::function<bool(const Record&, Reporter&)> onLeave;
+  // A text shown beside the field (the description of a code), worked out
+  // again whenever the form shows the record.
+  std::function<QString(const Record&)> describe;
 };
 
 struct FormDecl {
@@ -64,7 +67,14 @@ struct FormDecl {
   std::vector<FormField> fields;
   QString okText = QStringLiteral("&U redu");
   QString cancelText = QStringLiteral("&Odustani");
+  // The frame around the fields of a form without pages; empty for none.
+  QString group;
+  // With a topic the form has an "Upute" button asking for it.
+  QString helpTopic;
 };
+
+// Asked before a form opened to delete deletes.
+inline constexpr const char* kDeleteQuestion = "Jeste li sigurni da želite obrisati ovaj zapis?";
 
 // What the form was opened for, and how it ended.
 enum class Request { View = 0, Insert = 1, Change = 2, Delete = 3 };
@@ -86,6 +96,9 @@ class RecordForm : public QDialog {
   // The widget of a field, "POS:NAZIV" or "NAZIV".
   QWidget* fieldWidget(const std::string& field) const { return reporter_.fieldWidget(field); }
   QPushButton* okButton() const;
+  QPushButton* helpButton() const { return help_; }
+  // The text shown beside a field by its describe hook.
+  QString description(const std::string& field) const;
 
   // Saves the record through the core; true when stored. Without it OK
   // only takes the fields.
@@ -97,6 +110,9 @@ class RecordForm : public QDialog {
   // Takes every field into the record; false (reported) at the first one
   // that cannot be read.
   bool takeAll();
+
+ signals:
+  void helpRequested(const QString& topic);
 
  public slots:
   void accept() override;
@@ -111,6 +127,7 @@ class RecordForm : public QDialog {
     int field;
     std::optional<Picture> picture;
     QWidget* widget;
+    QLabel* description = nullptr;
     std::vector<std::string> values;  // drop list and radio: stored values by index
   };
   QWidget* build(Bound& b);
@@ -125,6 +142,7 @@ class RecordForm : public QDialog {
   Record record_;
   std::vector<Bound> bound_;
   QDialogButtonBox* buttons_ = nullptr;
+  QPushButton* help_ = nullptr;
   QStatusBar* statusBar_ = nullptr;
   WindowReporter reporter_;
   bool leaving_ = false;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QStatusBar>
 
@@ -14,7 +15,24 @@ WindowReporter::MessageHook& hookSlot() {
   static WindowReporter::MessageHook hook;
   return hook;
 }
+WindowReporter::QuestionHook& questionSlot() {
+  static WindowReporter::QuestionHook hook;
+  return hook;
+}
 }  // namespace
+
+void WindowReporter::setQuestionHook(QuestionHook hook) { questionSlot() = std::move(hook); }
+
+bool WindowReporter::ask(const QString& question) {
+  if (questionSlot()) return questionSlot()(window_, question);
+  QWidget* parent = window_ ? window_->window() : nullptr;
+  QMessageBox box(QMessageBox::Question, parent ? parent->windowTitle() : QString(), question,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Da"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
 
 void WindowReporter::setMessageHook(MessageHook hook) { hookSlot() = std::move(hook); }
 

@@ -44,6 +44,12 @@ class WindowReporter : public Reporter {
   using MessageHook = std::function<void(QWidget* window, const QString& text)>;
   static void setMessageHook(MessageHook hook);
 
+  // A Yes/No question in the window; true for Yes. Tests answer through
+  // the question hook in place of a box.
+  bool ask(const QString& question);
+  using QuestionHook = std::function<bool(QWidget* window, const QString& question)>;
+  static void setQuestionHook(QuestionHook hook);
+
  private:
   static std::string fieldKey(const std::string& field);
 

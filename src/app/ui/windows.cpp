@@ -4,6 +4,7 @@ namespace kdm {
 
 void registerAllWindows(MainFrame& frame) {
   registerRegisterWindows(frame);
+  registerCodeTableWindows(frame);
 }
 
 }  // namespace kdm

@@ -12,5 +12,6 @@ void registerAllWindows(MainFrame& frame);
 
 // One per subsystem, each in its own ui/ folder.
 void registerRegisterWindows(MainFrame& frame);  // register/ui
+void registerCodeTableWindows(MainFrame& frame);  // codetables/ui
 
 }  // namespace kdm
