@@ -32,9 +32,10 @@ namespace kdm::ui {
 enum class FieldKind { Edit, DropList, Radio, Check };
 
 // A drop list over a code table: the records of `label` in the order of
-// `key`, showing `shown`, storing `stored` into the form's field.
+// `key`, showing `shown` (and `detail` after it, when given), storing
+// `stored` into the form's field.
 struct CodeList {
-  std::string label, key, shown, stored;
+  std::string label, key, shown, stored, detail;
 };
 
 struct FormField {
@@ -43,10 +44,13 @@ struct FormField {
   std::string picture;     // "s50", "N3_", "D06."
   QString toolTip;
   FieldKind kind = FieldKind::Edit;
-  CodeList codes;                                         // DropList
-  std::vector<std::pair<QString, std::string>> choices;   // Radio: text, value stored
+  CodeList codes;                                         // DropList over a code table
+  // Radio, and a DropList without a code table: text shown, value stored.
+  std::vector<std::pair<QString, std::string>> choices;
   std::string checkedValue = "1", uncheckedValue = "0";   // Check
   int page = 0;
+  // Consecutive fields with the same group sit in one frame with this title.
+  QString group;
   // Placed in the row of the field before it; its accessible name is
   // `accessibleName` then, as it has no prompt of its own.
   bool sameRow = false;
@@ -64,7 +68,14 @@ struct FormDecl {
   std::vector<FormField> fields;
   QString okText = QStringLiteral("&U redu");
   QString cancelText = QStringLiteral("&Odustani");
+  QString heading;               // above the fields
+  QString noteTitle, note;       // a frame of explanation below them
+  // A help button with this text asks for `helpTopic` (helpRequested).
+  QString helpText, helpTopic;
 };
+
+// What a form opened to delete asks before it deletes.
+inline constexpr const char* kDeleteQuestion = "Želite li obrisati ovaj zapis?";
 
 // What the form was opened for, and how it ended.
 enum class Request { View = 0, Insert = 1, Change = 2, Delete = 3 };
@@ -101,6 +112,9 @@ class RecordForm : public QDialog {
  public slots:
   void accept() override;
   void reject() override;
+
+ signals:
+  void helpRequested(const QString& topic);
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -3,6 +3,7 @@
 #include <QApplication>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QProgressBar>
 #include <QStatusBar>
 
@@ -14,9 +15,26 @@ WindowReporter::MessageHook& hookSlot() {
   static WindowReporter::MessageHook hook;
   return hook;
 }
+WindowReporter::ConfirmHook& confirmSlot() {
+  static WindowReporter::ConfirmHook hook;
+  return hook;
+}
 }  // namespace
 
 void WindowReporter::setMessageHook(MessageHook hook) { hookSlot() = std::move(hook); }
+void WindowReporter::setConfirmHook(ConfirmHook hook) { confirmSlot() = std::move(hook); }
+
+bool WindowReporter::confirm(const std::string& question) {
+  QString q = QString::fromStdString(question);
+  if (confirmSlot()) return confirmSlot()(window_, q);
+  QWidget* parent = window_ ? window_->window() : nullptr;
+  QMessageBox box(QMessageBox::Question, parent ? parent->windowTitle() : QString(), q,
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.button(QMessageBox::Yes)->setText(QStringLiteral("&Da"));
+  box.button(QMessageBox::No)->setText(QStringLiteral("&Ne"));
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
+}
 
 void WindowReporter::message(const std::string& text) {
   QString t = QString::fromStdString(text);

@@ -31,6 +31,8 @@ class WindowReporter : public Reporter {
   void progress(std::int64_t done, std::int64_t total) override;
   void focus(const std::string& field) override;
   void beep() override;
+  // A Yes/No question; true for Yes.
+  bool confirm(const std::string& question);
 
   void setStatusLine(QStatusBar* bar) { statusBar_ = bar; }
   void setStatusLine(QLabel* label) { statusLabel_ = label; }
@@ -43,6 +45,9 @@ class WindowReporter : public Reporter {
   // it is set; an empty function restores the boxes.
   using MessageHook = std::function<void(QWidget* window, const QString& text)>;
   static void setMessageHook(MessageHook hook);
+  // Questions go to `hook`, which answers them, while it is set.
+  using ConfirmHook = std::function<bool(QWidget* window, const QString& question)>;
+  static void setConfirmHook(ConfirmHook hook);
 
  private:
   static std::string fieldKey(const std::string& field);

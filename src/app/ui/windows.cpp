@@ -4,6 +4,8 @@ namespace kdm {
 
 void registerAllWindows(MainFrame& frame) {
   registerRegisterWindows(frame);
+  registerControlWindows(frame);
+  registerAppWindows(frame);
 }
 
 }  // namespace kdm

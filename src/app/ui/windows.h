@@ -12,5 +12,7 @@ void registerAllWindows(MainFrame& frame);
 
 // One per subsystem, each in its own ui/ folder.
 void registerRegisterWindows(MainFrame& frame);  // register/ui
+void registerControlWindows(MainFrame& frame);   // controls/ui
+void registerAppWindows(MainFrame& frame);       // app/ui
 
 }  // namespace kdm
