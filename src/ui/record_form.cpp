@@ -20,6 +20,7 @@
 #include <QVBoxLayout>
 
 #include "platform/cp1250.h"
+#include "platform/text.h"
 
 namespace kdm::ui {
 
@@ -60,6 +61,14 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
     : QDialog(parent), store_(store), decl_(std::move(decl)), request_(request), record_(record), reporter_(this) {
   setWindowTitle(decl_.title);
   auto* layout = new QVBoxLayout(this);
+  if (!decl_.heading.isEmpty()) {
+    auto* heading = new QLabel(decl_.heading, this);
+    QFont bold = heading->font();
+    bold.setBold(true);
+    heading->setFont(bold);
+    heading->setAlignment(Qt::AlignCenter);
+    layout->addWidget(heading);
+  }
   std::vector<QFormLayout*> pages;
   QTabWidget* tabs = nullptr;
   if (decl_.pages.size() > 1) {
@@ -86,6 +95,8 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
 
   bound_.reserve(decl_.fields.size());
   QHBoxLayout* row = nullptr;
+  QFormLayout* groupForm = nullptr;
+  const FormField* previous = nullptr;
   for (const FormField& f : decl_.fields) {
     Bound& b = bound_.emplace_back();
     b.decl = &f;
@@ -97,6 +108,17 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
     w->setToolTip(f.toolTip);
     w->installEventFilter(this);
     QFormLayout* form = pages[std::min<std::size_t>(static_cast<std::size_t>(f.page), pages.size() - 1)];
+    if (f.group.isEmpty()) {
+      groupForm = nullptr;
+    } else if (!groupForm || !previous || previous->group != f.group || previous->page != f.page) {
+      auto* box = new QGroupBox(f.group, this);
+      groupForm = new QFormLayout(box);
+      groupForm->setLabelAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+      groupForm->setFieldGrowthPolicy(QFormLayout::FieldsStayAtSizeHint);
+      form->addRow(box);
+    }
+    if (groupForm) form = groupForm;
+    previous = &f;
     if (f.sameRow && row) {
       int at = row->count() - 1;  // before the stretch
       if (f.prompt.isEmpty()) {
@@ -128,6 +150,15 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
     }
   }
 
+  if (!decl_.note.isEmpty()) {
+    auto* box = new QGroupBox(decl_.noteTitle, this);
+    auto* text = new QLabel(decl_.note, box);
+    text->setWordWrap(true);
+    text->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    (new QVBoxLayout(box))->addWidget(text);
+    layout->addWidget(box);
+  }
+
   statusBar_ = new QStatusBar(this);
   statusBar_->setSizeGripEnabled(false);
   reporter_.setStatusLine(statusBar_);
@@ -137,7 +168,8 @@ RecordForm::RecordForm(DataStore& store, FormDecl decl, Request request, const R
   buttons_->button(QDialogButtonBox::Ok)->setDefault(true);
   buttons_->button(QDialogButtonBox::Ok)->setVisible(request_ != Request::View);
   if (!decl_.helpTopic.isEmpty()) {
-    help_ = buttons_->addButton(QStringLiteral("&Upute"), QDialogButtonBox::HelpRole);
+    help_ = buttons_->addButton(decl_.helpText.isEmpty() ? QStringLiteral("&Upute") : decl_.helpText,
+                                QDialogButtonBox::HelpRole);
     help_->setAutoDefault(false);
     connect(help_, &QPushButton::clicked, this, [this] { emit helpRequested(decl_.helpTopic); });
   }
@@ -172,13 +204,23 @@ QWidget* RecordForm::build(Bound& b) {
     }
     case FieldKind::DropList: {
       auto* combo = new QComboBox(this);
-      RecordFile codes(store_, f.codes.label);
-      if (!codes.open() && !codes.set(f.codes.key)) {
-        const int shown = codes.def().fieldIndex(f.codes.shown), stored = codes.def().fieldIndex(f.codes.stored);
-        Record r;
-        while (shown >= 0 && stored >= 0 && !codes.next(r)) {
-          combo->addItem(QString::fromStdString(r.format(shown)));
-          b.values.push_back(r.format(stored));
+      if (f.codes.label.empty()) {
+        for (const auto& [shown, stored] : f.choices) {
+          combo->addItem(shown);
+          b.values.push_back(stored);
+        }
+      } else {
+        RecordFile codes(store_, f.codes.label);
+        if (!codes.open() && !codes.set(f.codes.key)) {
+          const int shown = codes.def().fieldIndex(f.codes.shown), stored = codes.def().fieldIndex(f.codes.stored);
+          const int detail = f.codes.detail.empty() ? -1 : codes.def().fieldIndex(f.codes.detail);
+          Record r;
+          while (shown >= 0 && stored >= 0 && !codes.next(r)) {
+            QString text = QString::fromStdString(r.format(shown));
+            if (detail >= 0) text += QStringLiteral("  ") + QString::fromStdString(r.format(detail));
+            combo->addItem(text);
+            b.values.push_back(r.format(stored));
+          }
         }
       }
       combo->setSizeAdjustPolicy(QComboBox::AdjustToContents);
@@ -233,7 +275,10 @@ void RecordForm::display(const Bound& b) {
     }
     case FieldKind::DropList: {
       auto* combo = static_cast<QComboBox*>(b.widget);
-      auto it = std::find(b.values.begin(), b.values.end(), value);
+      // The record keeps text without its trailing blanks; a value may be
+      // declared with them (">0  ").
+      auto it = std::find_if(b.values.begin(), b.values.end(),
+                             [&](const std::string& v) { return trimRight(v) == value; });
       combo->setCurrentIndex(it == b.values.end() ? -1 : static_cast<int>(it - b.values.begin()));
       break;
     }
@@ -338,7 +383,7 @@ bool RecordForm::eventFilter(QObject* watched, QEvent* event) {
 
 void RecordForm::accept() {
   if (request_ == Request::View) return reject();
-  if (request_ == Request::Delete && !reporter_.ask(QString::fromUtf8(kDeleteQuestion))) return;
+  if (request_ == Request::Delete && !reporter_.ask(QString::fromUtf8(kDeleteQuestion))) return reject();
   if (request_ != Request::Delete && !takeAll()) return;
   // A field's check holds on Spremi too, also for a field never left.
   if (request_ != Request::Delete)

@@ -32,9 +32,10 @@ namespace kdm::ui {
 enum class FieldKind { Edit, DropList, Radio, Check };
 
 // A drop list over a code table: the records of `label` in the order of
-// `key`, showing `shown`, storing `stored` into the form's field.
+// `key`, showing `shown` (and `detail` after it, when given), storing
+// `stored` into the form's field.
 struct CodeList {
-  std::string label, key, shown, stored;
+  std::string label, key, shown, stored, detail;
 };
 
 struct FormField {
@@ -43,10 +44,13 @@ struct FormField {
   std::string picture;     // "s50", "N3_", "D06."
   QString toolTip;
   FieldKind kind = FieldKind::Edit;
-  CodeList codes;                                         // DropList
-  std::vector<std::pair<QString, std::string>> choices;   // Radio: text, value stored
+  CodeList codes;                                         // DropList over a code table
+  // Radio, and a DropList without a code table: text shown, value stored.
+  std::vector<std::pair<QString, std::string>> choices;
   std::string checkedValue = "1", uncheckedValue = "0";   // Check
   int page = 0;
+  // Consecutive fields with the same group sit in one frame with this title.
+  QString group;
   // Placed in the row of the field before it, after its own prompt when
   // it has one; without a prompt its accessible name is `accessibleName`.
   bool sameRow = false;
@@ -69,8 +73,11 @@ struct FormDecl {
   QString cancelText = QStringLiteral("&Odustani");
   // The frame around the fields of a form without pages; empty for none.
   QString group;
-  // With a topic the form has an "Upute" button asking for it.
-  QString helpTopic;
+  QString heading;               // above the fields
+  QString noteTitle, note;       // a frame of explanation below them
+  // With a topic the form has a help button ("&Upute", or `helpText`)
+  // asking for it.
+  QString helpText, helpTopic;
 };
 
 // Asked before a form opened to delete deletes.

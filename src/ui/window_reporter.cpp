@@ -22,6 +22,7 @@ WindowReporter::QuestionHook& questionSlot() {
 }  // namespace
 
 void WindowReporter::setQuestionHook(QuestionHook hook) { questionSlot() = std::move(hook); }
+void WindowReporter::setMessageHook(MessageHook hook) { hookSlot() = std::move(hook); }
 
 bool WindowReporter::ask(const QString& question) {
   if (questionSlot()) return questionSlot()(window_, question);
@@ -33,8 +34,6 @@ bool WindowReporter::ask(const QString& question) {
   box.setDefaultButton(QMessageBox::No);
   return box.exec() == QMessageBox::Yes;
 }
-
-void WindowReporter::setMessageHook(MessageHook hook) { hookSlot() = std::move(hook); }
 
 void WindowReporter::message(const std::string& text) {
   QString t = QString::fromStdString(text);

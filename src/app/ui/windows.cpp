@@ -5,6 +5,8 @@ namespace kdm {
 void registerAllWindows(MainFrame& frame) {
   registerRegisterWindows(frame);
   registerCodeTableWindows(frame);
+  registerControlWindows(frame);
+  registerAppWindows(frame);
 }
 
 }  // namespace kdm

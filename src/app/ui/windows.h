@@ -13,5 +13,7 @@ void registerAllWindows(MainFrame& frame);
 // One per subsystem, each in its own ui/ folder.
 void registerRegisterWindows(MainFrame& frame);  // register/ui
 void registerCodeTableWindows(MainFrame& frame);  // codetables/ui
+void registerControlWindows(MainFrame& frame);   // controls/ui
+void registerAppWindows(MainFrame& frame);       // app/ui
 
 }  // namespace kdm
