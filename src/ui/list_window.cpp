@@ -213,4 +213,34 @@ void ListWindow::keyPressEvent(QKeyEvent* event) {
   }
 }
 
+bool ListWindow::toolbarAction(ToolbarButton b) {
+  auto act = [this](ListAction action) {
+    if (!button(action)) return false;
+    trigger(action);
+    return true;
+  };
+  const int page = std::max(1, view_->viewport()->height() / std::max(1, view_->verticalHeader()->defaultSectionSize()));
+  const int row = currentRow();
+  switch (b) {
+    case ToolbarButton::First: setCurrentRow(0); return true;
+    case ToolbarButton::PageUp: setCurrentRow(row - page); return true;
+    case ToolbarButton::Up: setCurrentRow(row - 1); return true;
+    case ToolbarButton::Down: setCurrentRow(row + 1); return true;
+    case ToolbarButton::PageDown: setCurrentRow(row + page); return true;
+    case ToolbarButton::Last: setCurrentRow(model_ ? model_->rowCount() - 1 : 0); return true;
+    case ToolbarButton::Find:
+      if (!locator_->isVisible()) return false;
+      locator_->setFocus();
+      locator_->selectAll();
+      return true;
+    case ToolbarButton::Select: return act(ListAction::Select);
+    case ToolbarButton::Insert: return act(ListAction::Add);
+    case ToolbarButton::Change: return act(ListAction::Change);
+    case ToolbarButton::Delete: return act(ListAction::Remove);
+    case ToolbarButton::Help: return act(ListAction::Help);
+    case ToolbarButton::Ditto: return false;
+  }
+  return false;
+}
+
 }  // namespace kdm::ui

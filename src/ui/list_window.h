@@ -22,6 +22,7 @@
 #include "data/record_layer.h"
 #include "ui/declarations.h"
 #include "ui/record_list_model.h"
+#include "ui/toolbar_target.h"
 #include "ui/window_reporter.h"
 
 class QLabel;
@@ -75,7 +76,7 @@ class ListView : public QTableView {
   QModelIndex moveCursor(CursorAction action, Qt::KeyboardModifiers modifiers) override;
 };
 
-class ListWindow : public QWidget {
+class ListWindow : public QWidget, public ToolbarTarget {
   Q_OBJECT
 
  public:
@@ -102,6 +103,9 @@ class ListWindow : public QWidget {
   void refresh();
   // Runs an action as its button would.
   void trigger(ListAction action);
+  // The frame's toolbar: moving through the rows, the locator, and the
+  // actions of the list's own buttons (false for one it does not have).
+  bool toolbarAction(ToolbarButton button) override;
 
   // The window's own rule for an action; `current` is the highlighted
   // record or nullptr. Close and Help need none.

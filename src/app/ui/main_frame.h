@@ -25,7 +25,7 @@
 #include "app/globals.h"
 #include "app/ui/help_window.h"
 #include "app/ui/splash.h"
-#include "app/ui/toolbar_target.h"
+#include "ui/toolbar_target.h"
 #include "app/ui/window_positions.h"
 #include "data/record_layer.h"
 #include "data/records.h"
